@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Ornelle needs to build, run and test, skipping
+# those already present. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build pkg-config
+          qt6-base-dev libqt6opengl6-dev libgl2ps-dev libglu1-mesa-dev libgl1-mesa-dri
+          libgtest-dev libbenchmark-dev)
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "geometry/List.h"
+#include "geometry/Point.h"
+
+// The editable control polygon: the points the user places, the open/closed
+// switch, the flag that tells the curves to subdivide again and the
+// polygon's own signed area. Owns its points. Every edit that changes the
+// points sets dirty; the curves clear it when they rebuild.
+class ControlPoints
+{
+public:
+    // A point lies under a position when it is at most this far away.
+    static constexpr double pickRadius = 0.1;
+
+    ControlPoints() = default;
+    ControlPoints(const ControlPoints &) = delete;
+    ControlPoints &operator=(const ControlPoints &) = delete;
+    ~ControlPoints();
+
+    // Appends a new point at p after the last point.
+    bool insertPoint(const Vector &p);
+    // Inserts the midpoint of the edge that starts at the first point under
+    // p; returns the new point, or null when no point or no edge is there.
+    Point *insertMidpoint(const Vector &p);
+    // Removes and frees the first point under p; false when none.
+    bool deletePoint(const Vector &p);
+    // Selects every point under p and deselects the rest; returns the last
+    // point selected, or null.
+    Point *selectPoint(const Vector &p);
+    // The first point under p, or null; changes nothing.
+    Point *pickPoint(const Vector &p);
+    // Highlights the edge starting at the first point under p.
+    bool highlightEdge(const Vector &p);
+    // Highlights the first point under p.
+    bool highlightPoint(const Vector &p);
+    // Clears every point and edge highlight; selection stays.
+    void clearHighlight();
+    // Deletes every point; closed and cachedArea stay.
+    void clear();
+    // Signed area of the closed polygon, positive when the points run
+    // clockwise; 0 when open or with fewer than 3 points. Recomputed only
+    // while dirty, otherwise cachedArea.
+    double area();
+    // Draws ghost edges, points, polygon and highlighted edges with OpenGL.
+    void draw();
+
+    // Number of edges: points when closed, points - 1 when open (may be -1).
+    int edgeCount() const;
+
+    bool highlighted = false;
+    bool closed = false;
+    bool dirty = true;
+    List<Point> points;
+    double cachedArea = 0.0;
+
+private:
+    void drawGhostEdges();
+    void drawPoints();
+    void drawPolygon();
+    void drawHighlightedEdges();
+    static bool isUnder(const Point &point, const Vector &p);
+};

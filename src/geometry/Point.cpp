@@ -1,0 +1,35 @@
+#include "geometry/Point.h"
+
+double Point::signedArea(const Point &a, const Point &b) const
+{
+    // Expanded form of 1/2 * ((a - t) x (b - t)), summed left to right so
+    // that every caller gets bit-identical areas for the same fan.
+    const Vector &t = position;
+    const Vector &p = a.position;
+    const Vector &q = b.position;
+    return (p.y() * t.x() - t.x() * q.y() - p.x() * t.y() + t.y() * q.x() + p.x() * q.y() - p.y() * q.x()) *
+           0.5;
+}
+
+void combineInto(Point &out, const Point &a, const Point &b, double t)
+{
+    // Everything is read before out is written, so out may alias a or b.
+    const double s = 1.0 - t;
+    const bool ghosted = a.hasGhost || b.hasGhost;
+    Vector ghost;
+    if (ghosted) {
+        const Vector &ga = a.hasGhost ? a.ghost : a.position;
+        const Vector &gb = b.hasGhost ? b.ghost : b.position;
+        ghost = ga * t + gb * s;
+    }
+    out = Point(a.position * t + b.position * s);
+    out.ghost = ghost;
+    out.hasGhost = ghosted;
+}
+
+Point *combine(const Point &a, const Point &b, double t)
+{
+    auto *point = new Point;
+    combineInto(*point, a, b, t);
+    return point;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// One vertex as OpenGL feedback mode reports it, mapped back from window
+// coordinates into the world square -10..10 of the view.
+struct FeedbackVertex
+{
+    double x = 0, y = 0;
+    float r = 0, g = 0, b = 0, a = 0;
+};
+
+// One feedback token: a point, a line segment (reset = the segment starts a
+// new primitive: a GL_LINES pair or the first segment of a strip or loop),
+// or a pass-through marker.
+struct FeedbackItem
+{
+    enum Kind { Point, Line, PassThrough, Other };
+    Kind kind = Other;
+    bool reset = false;
+    std::vector<FeedbackVertex> vertices;
+    float marker = 0; // PassThrough value
+};
+
+// Runs draw() in feedback mode (GL_3D_COLOR) with the view's projection
+// (gluOrtho2D(-10, 10, -10, 10)) and returns what it issued, in order.
+// Needs a current context (GlContext). Grows the buffer until it fits.
+std::vector<FeedbackItem> captureFeedback(const std::function<void()> &draw);
+
+// Colour of a vertex as "r,g,b" rounded to two decimals, for assertions.
+std::string colourOf(const FeedbackVertex &v);
+
+// True when two world coordinates agree within the capture's precision.
+bool near(double a, double b, double tolerance = 1e-3);
