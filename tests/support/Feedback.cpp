@@ -42,7 +42,6 @@ std::vector<FeedbackItem> parse(const std::vector<GLfloat> &buffer, int used)
         case GL_LINE_TOKEN:
         case GL_LINE_RESET_TOKEN:
             item.kind = FeedbackItem::Line;
-            item.reset = token == GL_LINE_RESET_TOKEN;
             item.vertices.push_back(readVertex());
             item.vertices.push_back(readVertex());
             break;

@@ -12,14 +12,13 @@ struct FeedbackVertex
     float r = 0, g = 0, b = 0, a = 0;
 };
 
-// One feedback token: a point, a line segment (reset = the segment starts a
-// new primitive: a GL_LINES pair or the first segment of a strip or loop),
-// or a pass-through marker.
+// One feedback token: a point, a line segment or a pass-through marker.
+// Strips and loops arrive as their segments; Mesa does not mark where one
+// primitive ends and the next begins, so tests compare segment sequences.
 struct FeedbackItem
 {
     enum Kind { Point, Line, PassThrough, Other };
     Kind kind = Other;
-    bool reset = false;
     std::vector<FeedbackVertex> vertices;
     float marker = 0; // PassThrough value
 };
