@@ -1,0 +1,64 @@
+#include "curves/BSplineCurve.h"
+
+namespace {
+
+Vector vertexRule(const Vector &before, const Vector &p, const Vector &after)
+{
+    return before * 0.125 + p * 0.75 + after * 0.125;
+}
+
+} // namespace
+
+BSplineCurve::BSplineCurve(ControlPoints *controlPoints) : Curve(controlPoints)
+{
+    usesLevel = true;
+    setU(0.5);
+}
+
+void BSplineCurve::draw()
+{
+    drawClosed();
+}
+
+void BSplineCurve::subdivide()
+{
+    if (!closedInputReady())
+        return;
+    deltaArea = 0.0;
+    const int passes = passesWithinBudget(2);
+    for (int pass = 0; pass < passes; ++pass)
+        refine();
+}
+
+void BSplineCurve::refine()
+{
+    // Vertices move in place, so the wrap-around neighbours (the first
+    // vertex for the last, the last vertex for the first) and each vertex
+    // before it moves are kept as copies from the start of the pass.
+    const std::uint32_t n = result->count;
+    const Point firstCopy = *result->head->item;
+    Point before = *result->tail->item;
+    Node<Point> *node = result->head;
+    for (std::uint32_t j = 1; j <= n; ++j) {
+        Node<Point> *next = node->next;
+        Point &p = *node->item;
+        const Point &after = j == n ? firstCopy : *next->item;
+        Point *edge = combine(p, after, u());
+        const Point save = p;
+        p.position = vertexRule(before.position, save.position, after.position);
+        if (before.hasGhost || save.hasGhost || after.hasGhost) {
+            p.ghost = vertexRule(ghostOf(before), ghostOf(save), ghostOf(after));
+            p.hasGhost = true;
+        }
+        // Triangle of the moved vertex and its two new neighbours: the edge
+        // point of the previous step and this one; vertex 1 is closed off
+        // once its left neighbour, the last edge point, exists.
+        if (j >= 2)
+            deltaArea += p.signedArea(*node->prev->item, *edge);
+        if (j == n)
+            deltaArea += result->head->item->signedArea(*edge, *result->head->next->item);
+        insertAfter(node, edge);
+        before = save;
+        node = next;
+    }
+}

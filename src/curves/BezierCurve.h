@@ -1,0 +1,40 @@
+#pragma once
+
+#include "curves/Curve.h"
+
+// The Bezier curve of the control polygon (closed: the first point repeated
+// at the end), refined adaptively by de Casteljau splits until no edge of
+// any piece is longer than precision. Every generated point records in its
+// level the split depth that made it; depthColour shades the curve by it.
+class BezierCurve : public Curve
+{
+public:
+    // Split parameters are kept inside [splitMin, splitMax] so that every
+    // split shrinks both halves and the splitting ends; u() itself keeps
+    // whatever the view stored.
+    static constexpr double splitMin = 0.01;
+    static constexpr double splitMax = 0.99;
+
+    explicit BezierCurve(ControlPoints *controlPoints);
+
+    // The open polyline through result with its ghost, open or closed
+    // polygon alike; with depthColour a grey core shaded by level.
+    void draw() override;
+    // Splits result until fine enough (or pointBudget is reached, which
+    // sets limited). deltaArea becomes the closed polygon's area minus the
+    // area of the final sequence; 0 for an open polygon.
+    void subdivide() override;
+
+    // Splits the piece of n points from first to last (nodes of result)
+    // until every edge is at most precision; points made by the first
+    // split get level depth, deeper splits depth + 1 and so on. Pieces are
+    // finished left to right, so result stays in curve order.
+    void splitPiece(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth);
+    // Longest distance between consecutive points from first to last; 0
+    // for a single point.
+    static double maxEdgeLength(const Node<Point> *first, const Node<Point> *last);
+
+private:
+    Node<Point> *splitOnce(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth, double t);
+    void drawPairs(bool ghosts, bool shaded);
+};

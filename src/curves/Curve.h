@@ -1,0 +1,107 @@
+#pragma once
+
+#include <cstdint>
+
+#include "geometry/ControlPoints.h"
+#include "geometry/List.h"
+#include "geometry/Point.h"
+
+// Abstract subdivision scheme. A curve copies the shared control polygon
+// into its own result list, refines that list in place (subdivide) and draws
+// it (draw). render() runs the three steps lazily: only while the polygon's
+// dirty flag is set is the list rebuilt and refined, otherwise the cached
+// result is drawn again. The settings are plain members written by the view
+// and read back by the control panel; each curve keeps its own.
+class Curve
+{
+public:
+    // Largest number of points a subdivision may produce. A level or split
+    // that would need more stops at the deepest result that still fits.
+    static constexpr std::uint32_t pointBudget = 1u << 24;
+
+    // Stores controlPoints (not owned; may be null, then render() does
+    // nothing) and sets the shared defaults.
+    explicit Curve(ControlPoints *controlPoints);
+    Curve(const Curve &) = delete;
+    Curve &operator=(const Curve &) = delete;
+    // Frees result and every point in it.
+    virtual ~Curve();
+
+    // Draws result with OpenGL in the current modelview matrix.
+    virtual void draw() = 0;
+    // Turns result, holding copies of the control points in order, into the
+    // scheme's curve, in place; updates deltaArea, reachedLevel and limited.
+    virtual void subdivide() = 0;
+
+    // Per-repaint entry: nothing without a polygon of 3 or more points;
+    // rebuilds and subdivides only while the polygon is dirty; then draws.
+    void render();
+    // Frees every point of result with its node and the list; result null.
+    void clearResult();
+    // While the polygon is dirty: replaces result by independent copies of
+    // the control points and clears dirty. Does nothing when clean.
+    void rebuildResult();
+
+    // The weight of a new point between two neighbours (the parameter u of
+    // the proposed scheme). Stored without a range check: the view clamps.
+    double u() const { return u_; }
+    virtual void setU(double value) { u_ = value; }
+
+    bool supportsDepthColour = false; // the depth-colour option applies
+    bool depthColour = false;         // shade the curve by split depth (Bezier only)
+    bool curvePoints = false;         // draw every generated point as a white dot
+    bool usesPrecision = false;       // the precision setting applies
+    bool usesLevel = false;           // the level setting applies
+    double precision = 0.2;           // longest accepted Bezier edge, world units
+    int level = 0;                    // passes of a closed scheme; 0 draws the polygon
+    // Area difference between control polygon and curve, signed like
+    // ControlPoints::area(), so that area() - deltaArea is the curve's area.
+    double deltaArea = 0.0;
+    List<Point> *result = nullptr;             // owned, with its points; null until rendered
+    ControlPoints *controlPoints = nullptr;    // shared polygon, not owned
+
+    // Depth actually reached by the last subdivision that ran: the passes
+    // run by a closed scheme (equal to level unless limited), the deepest
+    // split made by the Bezier scheme.
+    int reachedLevel = 0;
+    // The last subdivision stopped short because of pointBudget.
+    bool limited = false;
+
+protected:
+    // The drawing of the closed schemes: nothing for an open polygon, else
+    // the GL state frame around drawGhost() and drawCurve().
+    void drawClosed();
+    // Grey loop through the ghosts (positions where there is none).
+    void drawGhost();
+    // The curve loop in the curve colour, then the optional white points.
+    void drawCurve();
+    // Enables smoothing and blending for the curve; endFrame() undoes it.
+    static void beginFrame();
+    static void endFrame();
+    // With curvePoints set: every point of result as a white dot, size 2.
+    void drawCurvePoints();
+    // A point's ghost when it has one, else its position.
+    static const Vector &ghostOf(const Point &p) { return p.hasGhost ? p.ghost : p.position; }
+
+    // True when a closed scheme has something to refine: a closed polygon
+    // whose copies (3 or more) are in result.
+    bool closedInputReady() const;
+    // The number of passes to run for level when each pass multiplies the
+    // point count by growth, bounded by pointBudget; sets reachedLevel and
+    // limited accordingly.
+    int passesWithinBudget(std::uint32_t growth);
+
+    // Link item directly beside node, which must be a node of result. The
+    // passes only insert beside the node they stand on, so the membership
+    // walk of List's checked insertions (which would make a pass quadratic)
+    // is not needed.
+    void insertAfter(Node<Point> *node, Point *item);
+    void insertBefore(Node<Point> *node, Point *item);
+
+    // Signed area of a point sequence taken as a closed polygon, by the
+    // same fan as ControlPoints::area(): 0 for fewer than 3 points.
+    static double fanArea(const List<Point> &points);
+
+private:
+    double u_ = 0.5;
+};

@@ -1,0 +1,62 @@
+#include "curves/ProposedCurve.h"
+
+ProposedCurve::ProposedCurve(ControlPoints *controlPoints) : Curve(controlPoints)
+{
+    usesLevel = true;
+    setU(0.5);
+}
+
+void ProposedCurve::setU(double value)
+{
+    Curve::setU(value);
+    halfU = value * 0.5;
+}
+
+void ProposedCurve::draw()
+{
+    drawClosed();
+}
+
+void ProposedCurve::subdivide()
+{
+    if (!closedInputReady())
+        return;
+    const double polygonArea = fanArea(*result);
+    const int passes = passesWithinBudget(3);
+    for (int pass = 0; pass < passes; ++pass)
+        refine();
+    deltaArea = polygonArea - fanArea(*result);
+}
+
+void ProposedCurve::refine()
+{
+    // As in the B-spline pass, neighbours are taken from the start of the
+    // pass: the wrap-around ones and each vertex before it moves are copied.
+    const std::uint32_t n = result->count;
+    const Point firstCopy = *result->head->item;
+    Point before = *result->tail->item;
+    const double w = u();
+    Node<Point> *node = result->head;
+    for (std::uint32_t j = 1; j <= n; ++j) {
+        Node<Point> *next = node->next;
+        Point &p = *node->item;
+        const Point &after = j == n ? firstCopy : *next->item;
+        // A and B are intermediate only; their ghosts are the midpoints of
+        // the ghosts, which moves the vertex's ghost by the same stencil.
+        Point a, b;
+        combineInto(a, p, before, 0.5);
+        combineInto(b, p, after, 0.5);
+        Point *e = combine(a, p, halfU);
+        Point *h = combine(b, p, halfU);
+        const Point save = p;
+        p.position = save.position * w + (a.position + b.position) * ((1.0 - w) / 2.0);
+        if (a.hasGhost || b.hasGhost) {
+            p.ghost = ghostOf(save) * w + (ghostOf(a) + ghostOf(b)) * ((1.0 - w) / 2.0);
+            p.hasGhost = true;
+        }
+        insertBefore(node, e);
+        insertAfter(node, h);
+        before = save;
+        node = next;
+    }
+}
