@@ -7,7 +7,7 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev libqt6opengl6-dev libgl2ps-dev libglu1-mesa-dev libgl1-mesa-dri
           libgtest-dev libbenchmark-dev)
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(xvfb xauth)
+    packages+=(xvfb xauth clang libclang-rt-14-dev)
 fi
 
 missing=()

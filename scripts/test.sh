@@ -1,17 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing (Xvfb included), builds, and runs every test
-# headless under Xvfb with Mesa's software OpenGL.
+# Installs what is missing (Xvfb and clang included), builds, and runs every
+# test headless under Xvfb with Mesa's software OpenGL: first the normal
+# build, then a clang build with AddressSanitizer, UndefinedBehaviorSanitizer
+# and LeakSanitizer, which also runs the fuzz target for a bounded number of
+# iterations.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
-
-build=build/test
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build"
 
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
 trap 'rm -rf "$runtime"' EXIT
 export XDG_RUNTIME_DIR=$runtime
-xvfb-run -a -s "-screen 0 1600x1200x24" \
-    ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+
+headless() {
+    xvfb-run -a -s "-screen 0 1600x1200x24" "$@"
+}
+
+echo "== Normal build"
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/test
+headless ctest --test-dir build/test --output-on-failure -j"$(nproc)"
+
+echo "== Sanitizer build (ASan + UBSan + LSan) and fuzzing"
+CC=clang CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORNELLE_SANITIZE=ON -DORNELLE_FUZZ=ON -DORNELLE_BENCH=OFF >/dev/null
+cmake --build build/sanitize
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0
+headless ctest --test-dir build/sanitize --output-on-failure -j"$(nproc)"
