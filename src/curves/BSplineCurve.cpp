@@ -22,12 +22,7 @@ void BSplineCurve::draw()
 
 void BSplineCurve::subdivide()
 {
-    if (!closedInputReady())
-        return;
-    deltaArea = 0.0;
-    const int passes = passesWithinBudget(2);
-    for (int pass = 0; pass < passes; ++pass)
-        refine();
+    refineClosed(2, [this] { refine(); });
 }
 
 void BSplineCurve::refine()

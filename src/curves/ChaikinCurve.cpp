@@ -13,12 +13,7 @@ void ChaikinCurve::draw()
 
 void ChaikinCurve::subdivide()
 {
-    if (!closedInputReady())
-        return;
-    deltaArea = 0.0;
-    const int passes = passesWithinBudget(2);
-    for (int pass = 0; pass < passes; ++pass)
-        cutCorners();
+    refineClosed(2, [this] { cutCorners(); });
 }
 
 void ChaikinCurve::cutCorners()

@@ -130,15 +130,15 @@ void Curve::drawCurvePoints()
     glEnd();
 }
 
-bool Curve::closedInputReady() const
+bool Curve::refineClosed(std::uint32_t growth, const std::function<void()> &pass)
 {
-    return result && result->count >= 3 && controlPoints && controlPoints->closed;
-}
-
-int Curve::passesWithinBudget(std::uint32_t growth)
-{
+    if (!result || result->count < 3 || !controlPoints || !controlPoints->closed)
+        return false;
+    deltaArea = 0.0;
+    // Every level that fits is run exactly; the first that would not fit
+    // is where the subdivision stops.
     const int wanted = std::max(level, 0);
-    std::uint64_t size = result ? result->count : 0;
+    std::uint64_t size = result->count;
     int passes = 0;
     while (passes < wanted && size * growth <= pointBudget) {
         size *= growth;
@@ -146,7 +146,9 @@ int Curve::passesWithinBudget(std::uint32_t growth)
     }
     limited = passes < wanted;
     reachedLevel = limited ? passes : level;
-    return passes;
+    for (int i = 0; i < passes; ++i)
+        pass();
+    return true;
 }
 
 void Curve::insertAfter(Node<Point> *node, Point *item)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "geometry/ControlPoints.h"
 #include "geometry/List.h"
@@ -83,13 +84,12 @@ protected:
     // A point's ghost when it has one, else its position.
     static const Vector &ghostOf(const Point &p) { return p.hasGhost ? p.ghost : p.position; }
 
-    // True when a closed scheme has something to refine: a closed polygon
-    // whose copies (3 or more) are in result.
-    bool closedInputReady() const;
-    // The number of passes to run for level when each pass multiplies the
-    // point count by growth, bounded by pointBudget; sets reachedLevel and
-    // limited accordingly.
-    int passesWithinBudget(std::uint32_t growth);
+    // The subdivision of the closed schemes: when the polygon is closed and
+    // result holds 3 or more copies, resets deltaArea and runs pass() level
+    // times, or fewer when a pass multiplying the point count by growth
+    // would exceed pointBudget (reachedLevel and limited tell); returns
+    // true. Otherwise returns false and changes nothing.
+    bool refineClosed(std::uint32_t growth, const std::function<void()> &pass);
 
     // Link item directly beside node, which must be a node of result. The
     // passes only insert beside the node they stand on, so the membership

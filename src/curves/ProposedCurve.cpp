@@ -19,13 +19,12 @@ void ProposedCurve::draw()
 
 void ProposedCurve::subdivide()
 {
-    if (!closedInputReady())
-        return;
-    const double polygonArea = fanArea(*result);
-    const int passes = passesWithinBudget(3);
-    for (int pass = 0; pass < passes; ++pass)
-        refine();
-    deltaArea = polygonArea - fanArea(*result);
+    // No triangles to sum here: the difference is taken between the
+    // polygon and the final loop, so that the read-out's final area is the
+    // curve's own.
+    const double polygonArea = result ? fanArea(*result) : 0.0;
+    if (refineClosed(3, [this] { refine(); }))
+        deltaArea = polygonArea - fanArea(*result);
 }
 
 void ProposedCurve::refine()
