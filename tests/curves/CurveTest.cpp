@@ -1,0 +1,211 @@
+#include "CurveTesting.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "curves/BSplineCurve.h"
+#include "curves/BezierCurve.h"
+#include "curves/ChaikinCurve.h"
+#include "curves/ProposedCurve.h"
+
+namespace {
+
+using Factory = std::function<std::unique_ptr<Curve>(ControlPoints *)>;
+
+template <typename Scheme>
+Factory make()
+{
+    return [](ControlPoints *c) { return std::make_unique<Scheme>(c); };
+}
+
+struct ClosedScheme
+{
+    std::string name;
+    Factory create;
+    std::uint32_t growth;
+};
+
+const std::vector<ClosedScheme> closedSchemes = {
+    {"Chaikin", make<ChaikinCurve>(), 2},
+    {"BSpline", make<BSplineCurve>(), 2},
+    {"Proposed", make<ProposedCurve>(), 3},
+};
+
+TEST(CurveTest, ConstructorsSetEachSchemesDefaults)
+{
+    struct Expected
+    {
+        Factory create;
+        bool depth, precision, level;
+        double u;
+    };
+    const std::vector<Expected> table = {
+        {make<BezierCurve>(), true, true, false, 0.5},
+        {make<ChaikinCurve>(), false, false, true, 0.75},
+        {make<BSplineCurve>(), false, false, true, 0.5},
+        {make<ProposedCurve>(), false, false, true, 0.5},
+    };
+    ControlPoints control;
+    for (const Expected &e : table) {
+        const auto curve = e.create(&control);
+        EXPECT_EQ(curve->supportsDepthColour, e.depth);
+        EXPECT_EQ(curve->usesPrecision, e.precision);
+        EXPECT_EQ(curve->usesLevel, e.level);
+        EXPECT_EQ(curve->u(), e.u);
+        EXPECT_FALSE(curve->depthColour);
+        EXPECT_FALSE(curve->curvePoints);
+        EXPECT_EQ(curve->precision, 0.2);
+        EXPECT_EQ(curve->level, 0);
+        EXPECT_EQ(curve->deltaArea, 0.0);
+        EXPECT_EQ(curve->result, nullptr);
+        EXPECT_EQ(curve->controlPoints, &control);
+    }
+}
+
+TEST(CurveTest, ProposedKeepsHalfUWithEverySetU)
+{
+    ProposedCurve curve(nullptr);
+    EXPECT_EQ(curve.halfU, 0.25);
+    curve.setU(0.2);
+    EXPECT_EQ(curve.u(), 0.2);
+    EXPECT_EQ(curve.halfU, 0.1);
+    curve.setU(-1.0);
+    EXPECT_EQ(curve.halfU, -0.5);
+}
+
+TEST(CurveTest, SettingsBelongToEachCurve)
+{
+    ControlPoints control;
+    BezierCurve bezier(&control);
+    ChaikinCurve chaikin(&control);
+    chaikin.level = 7;
+    chaikin.setU(0.3);
+    chaikin.precision = 1.5;
+    EXPECT_EQ(bezier.level, 0);
+    EXPECT_EQ(bezier.u(), 0.5);
+    EXPECT_EQ(bezier.precision, 0.2);
+}
+
+TEST(CurveTest, RebuildCopiesTheControlPointsOnlyWhileDirty)
+{
+    Polygon square(polygons::unitSquare(), true);
+    Point *first = square.control.points.head->item;
+    first->hasGhost = true;
+    first->ghost = Vector(5, 5);
+    BSplineCurve curve(&square.control);
+    curve.rebuildResult();
+    ASSERT_NE(curve.result, nullptr);
+    EXPECT_FALSE(square.control.dirty);
+    EXPECT_TRUE(pointsNear(positionsOf(*curve.result), polygons::unitSquare(), 0.0));
+    const Point *copy = curve.result->head->item;
+    EXPECT_NE(copy, first);
+    EXPECT_TRUE(copy->hasGhost);
+    EXPECT_EQ(copy->ghost, Vector(5, 5));
+
+    List<Point> *before = curve.result;
+    curve.rebuildResult(); // clean: nothing happens
+    EXPECT_EQ(curve.result, before);
+
+    curve.clearResult();
+    EXPECT_EQ(curve.result, nullptr);
+}
+
+TEST(CurveTest, ClosedSchemesMultiplyThePointCountPerPass)
+{
+    for (const ClosedScheme &scheme : closedSchemes) {
+        Polygon star(polygons::star(), true);
+        const auto curve = scheme.create(&star.control);
+        std::uint32_t expected = 10;
+        for (int level = 0; level <= 4; ++level) {
+            curve->level = level;
+            refine(*curve);
+            EXPECT_EQ(curve->result->count, expected) << scheme.name << " level " << level;
+            EXPECT_EQ(curve->reachedLevel, level);
+            EXPECT_FALSE(curve->limited);
+            expected *= scheme.growth;
+        }
+    }
+}
+
+TEST(CurveTest, ClosedSchemesLeaveDeltaAreaOnAnOpenPolygon)
+{
+    for (const ClosedScheme &scheme : closedSchemes) {
+        Polygon star(polygons::star(), true);
+        const auto curve = scheme.create(&star.control);
+        curve->level = 2;
+        refine(*curve);
+        const double accounted = curve->deltaArea;
+        EXPECT_NE(accounted, 0.0) << scheme.name;
+
+        star.control.closed = false;
+        refine(*curve);
+        EXPECT_EQ(curve->deltaArea, accounted) << scheme.name;
+        EXPECT_EQ(curve->result->count, 10u) << scheme.name << ": an open polygon is not refined";
+    }
+}
+
+TEST(CurveTest, ClosedSchemesIgnoreFewerThanThreePoints)
+{
+    for (const ClosedScheme &scheme : closedSchemes) {
+        Polygon segment({{0, 0}, {2, 1}}, true);
+        const auto curve = scheme.create(&segment.control);
+        curve->level = 3;
+        curve->deltaArea = 0.75;
+        refine(*curve);
+        EXPECT_EQ(curve->result->count, 2u) << scheme.name;
+        EXPECT_EQ(curve->deltaArea, 0.75) << scheme.name;
+    }
+}
+
+// While a control point is dragged, the ghosts of every closed scheme are
+// the curve of the polygon with that point at its drag-start position.
+TEST(CurveTest, GhostsFollowTheUndraggedCurveAtEveryLevel)
+{
+    const std::vector<Vector> start = polygons::pentagon();
+    for (const ClosedScheme &scheme : closedSchemes) {
+        for (std::size_t dragged : {std::size_t{0}, std::size_t{2}, start.size() - 1}) {
+            std::vector<Vector> moved = start;
+            moved[dragged] = Vector(start[dragged].x() + 1.25, start[dragged].y() - 0.75);
+            Polygon during(moved, true);
+            Point *point = during.control.points.indexNode(static_cast<std::uint32_t>(dragged + 1))->item;
+            point->hasGhost = true;
+            point->ghost = start[dragged];
+            Polygon undragged(start, true);
+            const auto curve = scheme.create(&during.control);
+            const auto reference = scheme.create(&undragged.control);
+            for (int level = 0; level <= 5; ++level) {
+                curve->level = reference->level = level;
+                refine(*curve);
+                refine(*reference);
+                EXPECT_TRUE(pointsNear(ghostsOf(*curve->result), positionsOf(*reference->result), 1e-12))
+                    << scheme.name << " dragging point " << dragged + 1 << " at level " << level;
+                EXPECT_FALSE(pointsNear(positionsOf(*curve->result), positionsOf(*reference->result), 1e-6))
+                    << scheme.name << ": the curve itself follows the drag";
+            }
+        }
+    }
+}
+
+// A closed scheme never grows its result past the point budget: it keeps
+// the deepest level that fits, exactly, and says so.
+TEST(CurveTest, PointBudgetStopsAtTheDeepestLevelThatFits)
+{
+    Polygon square(polygons::unitSquare(), true);
+    BSplineCurve curve(&square.control);
+    curve.level = 30;
+    refine(curve);
+    EXPECT_EQ(curve.result->count, 4u << 22);
+    EXPECT_EQ(curve.result->count, Curve::pointBudget);
+    EXPECT_EQ(curve.level, 30);
+    EXPECT_EQ(curve.reachedLevel, 22);
+    EXPECT_TRUE(curve.limited);
+
+    curve.level = 3;
+    refine(curve);
+    EXPECT_EQ(curve.result->count, 32u);
+    EXPECT_EQ(curve.reachedLevel, 3);
+    EXPECT_FALSE(curve.limited);
+}
+
+} // namespace
