@@ -64,18 +64,4 @@ TEST(ChaikinCurveTest, DeltaAreaIsTheAreaCutOff)
     }
 }
 
-TEST(ChaikinCurveTest, TenPassesOverFourPointsGive4096)
-{
-    Polygon square(polygons::unitSquare(), true);
-    ChaikinCurve curve(&square.control);
-    curve.level = 10;
-    refine(curve);
-    EXPECT_EQ(curve.result->count, 4096u);
-    // Corner cutting stays inside the square.
-    for (const Vector &p : positionsOf(*curve.result)) {
-        EXPECT_GE(p.x(), 0.0);
-        EXPECT_LE(p.x(), 1.0);
-    }
-}
-
 } // namespace

@@ -61,6 +61,13 @@ TEST(CurveTest, ConstructorsSetEachSchemesDefaults)
         EXPECT_EQ(curve->result, nullptr);
         EXPECT_EQ(curve->controlPoints, &control);
     }
+    // Each curve keeps its own settings.
+    ChaikinCurve chaikin(&control);
+    BSplineCurve bspline(&control);
+    chaikin.level = 7;
+    chaikin.setU(0.3);
+    EXPECT_EQ(bspline.level, 0);
+    EXPECT_EQ(bspline.u(), 0.5);
 }
 
 TEST(CurveTest, ProposedKeepsHalfUWithEverySetU)
@@ -72,19 +79,6 @@ TEST(CurveTest, ProposedKeepsHalfUWithEverySetU)
     EXPECT_EQ(curve.halfU, 0.1);
     curve.setU(-1.0);
     EXPECT_EQ(curve.halfU, -0.5);
-}
-
-TEST(CurveTest, SettingsBelongToEachCurve)
-{
-    ControlPoints control;
-    BezierCurve bezier(&control);
-    ChaikinCurve chaikin(&control);
-    chaikin.level = 7;
-    chaikin.setU(0.3);
-    chaikin.precision = 1.5;
-    EXPECT_EQ(bezier.level, 0);
-    EXPECT_EQ(bezier.u(), 0.5);
-    EXPECT_EQ(bezier.precision, 0.2);
 }
 
 TEST(CurveTest, RebuildCopiesTheControlPointsOnlyWhileDirty)
@@ -126,6 +120,17 @@ TEST(CurveTest, ClosedSchemesMultiplyThePointCountPerPass)
             expected *= scheme.growth;
         }
     }
+    // The counts of the worked examples: a square at Chaikin level 10 and
+    // at proposed level 6.
+    Polygon square(polygons::unitSquare(), true);
+    ChaikinCurve chaikin(&square.control);
+    chaikin.level = 10;
+    refine(chaikin);
+    EXPECT_EQ(chaikin.result->count, 4096u);
+    ProposedCurve proposed(&square.control);
+    proposed.level = 6;
+    refine(proposed);
+    EXPECT_EQ(proposed.result->count, 2916u);
 }
 
 TEST(CurveTest, ClosedSchemesLeaveDeltaAreaOnAnOpenPolygon)

@@ -41,15 +41,6 @@ TEST(ProposedCurveTest, StencilWeightsFollowU)
     }
 }
 
-TEST(ProposedCurveTest, SixPassesOverFourPointsGive2916)
-{
-    Polygon square(polygons::unitSquare(), true);
-    ProposedCurve curve(&square.control);
-    curve.level = 6;
-    refine(curve);
-    EXPECT_EQ(curve.result->count, 2916u);
-}
-
 TEST(ProposedCurveTest, DeltaAreaLeavesTheCurvesOwnAreaAsFinal)
 {
     for (const auto &points : {polygons::star(), polygons::pentagon(), polygons::unitSquare()}) {
