@@ -1,0 +1,135 @@
+#include "GLBox.h"
+
+#include "geometry/ControlPoints.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+// The keyboard-and-button state as it was before an event, compared as a
+// whole: Ctrl or Shift count only when held alone, with no other modifier
+// and no button already down.
+enum class State { Ctrl, Shift, Other };
+
+State stateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttonsBefore)
+{
+    if (buttonsBefore != Qt::NoButton)
+        return State::Other;
+    if (modifiers == Qt::ControlModifier)
+        return State::Ctrl;
+    if (modifiers == Qt::ShiftModifier)
+        return State::Shift;
+    return State::Other;
+}
+
+QString coordinates(const char *format, const Vector &p)
+{
+    return QString::asprintf(format, p.x(), p.y());
+}
+
+} // namespace
+
+void GLBox::mousePressEvent(QMouseEvent *event)
+{
+    const Vector p = mapToWorld(event->position());
+    // A press already counts its own button as held; the state before the
+    // press is everything else.
+    const State state = stateOf(event->modifiers(), event->buttons() & ~event->button());
+
+    switch (event->button()) {
+    case Qt::LeftButton:
+        if (state == State::Ctrl) {
+            if (controlPoints->deletePoint(p))
+                showStatus(coordinates("Deleted control point at (%2.2f, %2.2f)", p), actionMessageTime);
+        } else if (state == State::Shift) {
+            if (const Point *q = controlPoints->insertMidpoint(p))
+                showStatus(coordinates("Inserted control point at midpoint (%2.2f, %2.2f)", q->position),
+                           actionMessageTime);
+        } else {
+            mouseMode = Insert;
+            if (controlPoints->insertPoint(p))
+                showStatus(coordinates("Inserted control point at (%2.2f, %2.2f)", p), actionMessageTime);
+        }
+        break;
+    case Qt::RightButton:
+        mouseMode = Move;
+        movingPoint = controlPoints->pickPoint(p);
+        if (movingPoint)
+            movingPoint->ghost = movingPoint->position;
+        break;
+    case Qt::MiddleButton:
+        mouseMode = Select;
+        if (const Point *q = controlPoints->selectPoint(p))
+            showStatus(coordinates("Selected control point at (%2.2f, %2.2f)", q->position), actionMessageTime);
+        break;
+    default:
+        break;
+    }
+
+    lastX = p.x();
+    lastY = p.y();
+    updateGL();
+}
+
+void GLBox::mouseMoveEvent(QMouseEvent *event)
+{
+    const Vector p = mapToWorld(event->position());
+
+    if (mouseMode == Move) {
+        // A right press that hit no point leaves the view quiet until the
+        // release: no highlight, no read-out, no repaint.
+        if (movingPoint) {
+            // The point follows the pointer's movement, so it keeps the
+            // offset from the cursor it had when it was grabbed.
+            movingPoint->hasGhost = true;
+            movingPoint->position = movingPoint->position + Vector(p.x() - lastX, p.y() - lastY, 0.0);
+            controlPoints->dirty = true;
+            updateGL();
+            const Vector &ghost = movingPoint->ghost;
+            const double d = distance(movingPoint->position, ghost);
+            showStatus(QString::asprintf("(%2.2f, %2.2f) -> (%2.2f, %2.2f) [d=%2.2f]",
+                                         ghost.x(), ghost.y(), p.x(), p.y(), d),
+                       readoutMessageTime);
+        }
+    } else {
+        switch (stateOf(event->modifiers(), event->buttons())) {
+        case State::Shift:
+            if (controlPoints->highlightEdge(p))
+                showStatus("Press left mouse button to insert midpoint on highlighted edge", actionMessageTime);
+            else
+                showStatus(coordinates("(%2.2f,%2.2f)", p), readoutMessageTime);
+            break;
+        case State::Ctrl:
+            if (controlPoints->highlightPoint(p)) {
+                showStatus("Press left mouse button to delete highlighted point", actionMessageTime);
+            } else {
+                if (controlPoints->highlighted)
+                    controlPoints->clearHighlight();
+                showStatus(coordinates("(%2.2f, %2.2f)", p), readoutMessageTime);
+            }
+            break;
+        case State::Other:
+            if (controlPoints->highlighted)
+                controlPoints->clearHighlight();
+            controlPoints->highlightPoint(p);
+            showStatus(coordinates("(%2.2f,%2.2f)", p), readoutMessageTime);
+            break;
+        }
+        updateGL();
+    }
+
+    lastX = p.x();
+    lastY = p.y();
+}
+
+void GLBox::mouseReleaseEvent(QMouseEvent * /*event*/)
+{
+    mouseMode = None;
+    if (movingPoint) {
+        movingPoint->hasGhost = false;
+        movingPoint = nullptr;
+    }
+    // Whatever the press did, the curves subdivide again at the next paint.
+    controlPoints->dirty = true;
+    updateGL();
+}
