@@ -1,0 +1,14 @@
+#include "app/GLMainWindow.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    GLMainWindow window;
+    // The layouts make the window larger than this: the view alone asks
+    // for 600 x 600.
+    window.resize(400, 350);
+    window.show();
+    return application.exec();
+}
