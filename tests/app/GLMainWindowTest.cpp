@@ -1,0 +1,215 @@
+#include "app/GLMainWindow.h"
+#include "view/GLBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QSignalSpy>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+// The main window: its menus and their keys, the help boxes and the way
+// the central area is put together.
+class GLMainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void menuBarHoldsFileAndHelp();
+    void menuEntries_data();
+    void menuEntries();
+    void centralAreaHoldsView();
+    void windowOpensLargerThanRequested();
+    void usageBox();
+    void aboutBox();
+    void ctrlQQuits(); // last: quitting closes the window
+
+private:
+    QMenu *menu(const QString &title) const;
+    QAction *entry(const QString &menuTitle, const QString &text) const;
+    // Runs open (which blocks in a modal box), reads the box and closes it.
+    QMessageBox *readModalBox(const std::function<void()> &open, QString &title, QString &text);
+
+    std::unique_ptr<GLMainWindow> window;
+};
+
+void GLMainWindowTest::initTestCase()
+{
+    window = std::make_unique<GLMainWindow>();
+    window->resize(400, 350);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void GLMainWindowTest::cleanupTestCase()
+{
+    window.reset();
+}
+
+QMenu *GLMainWindowTest::menu(const QString &title) const
+{
+    for (QAction *action : window->menuBar()->actions())
+        if (action->text() == title)
+            return action->menu();
+    return nullptr;
+}
+
+QAction *GLMainWindowTest::entry(const QString &menuTitle, const QString &text) const
+{
+    QMenu *popup = menu(menuTitle);
+    if (!popup)
+        return nullptr;
+    for (QAction *action : popup->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+void GLMainWindowTest::menuBarHoldsFileAndHelp()
+{
+    QStringList titles;
+    for (QAction *action : window->menuBar()->actions())
+        titles << action->text();
+    // The "&" marks give the mnemonics Alt+F, Alt+H, and U and A inside Help.
+    QCOMPARE(titles, QStringList({"&File", "&Help"}));
+
+    QStringList help;
+    for (QAction *action : menu("&Help")->actions())
+        help << (action->isSeparator() ? QString("-") : action->text());
+    QCOMPARE(help, QStringList({"&Usage", "-", "&About"}));
+    QCOMPARE(menu("&File")->actions().last()->text(), QString("Exit"));
+}
+
+void GLMainWindowTest::menuEntries_data()
+{
+    QTest::addColumn<QString>("menuTitle");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QKeySequence>("shortcut");
+
+    QTest::newRow("Exit") << "&File" << "Exit" << QKeySequence("Ctrl+Q");
+    QTest::newRow("Usage") << "&Help" << "&Usage" << QKeySequence();
+    QTest::newRow("About") << "&Help" << "&About" << QKeySequence();
+}
+
+void GLMainWindowTest::menuEntries()
+{
+    QFETCH(QString, menuTitle);
+    QFETCH(QString, text);
+    QFETCH(QKeySequence, shortcut);
+
+    QAction *action = entry(menuTitle, text);
+    QVERIFY(action);
+    QCOMPARE(action->shortcuts(), shortcut.isEmpty() ? QList<QKeySequence>() : QList<QKeySequence>{shortcut});
+}
+
+void GLMainWindowTest::centralAreaHoldsView()
+{
+    auto *frame = qobject_cast<QFrame *>(window->centralWidget());
+    QVERIFY(frame);
+    QCOMPARE(frame->objectName(), QString("frame"));
+    QCOMPARE(frame->frameShape(), QFrame::NoFrame);
+
+    auto *hlayout = qobject_cast<QHBoxLayout *>(frame->layout());
+    QVERIFY(hlayout);
+    QCOMPARE(hlayout->objectName(), QString("hlayout"));
+    QCOMPARE(hlayout->contentsMargins(), QMargins(10, 10, 10, 10));
+    QCOMPARE(hlayout->spacing(), 20);
+    QCOMPARE(hlayout->count(), 2);
+
+    auto *glbox = qobject_cast<GLBox *>(hlayout->itemAt(0)->widget());
+    QVERIFY(glbox);
+    QCOMPARE(glbox->objectName(), QString("glbox"));
+    QCOMPARE(glbox->parentWidget(), frame);
+    QCOMPARE(glbox->mainWindow, window.get());
+    QCOMPARE(glbox->minimumSize(), QSize(600, 600));
+    QCOMPARE(hlayout->stretch(0), 2);
+
+    auto *column = qobject_cast<QVBoxLayout *>(hlayout->itemAt(1)->layout());
+    QVERIFY(column);
+    QCOMPARE(hlayout->stretch(1), 1);
+    QCOMPARE(column->spacing(), 20); // inherited from hlayout
+
+    QVERIFY(window->statusBar()->isVisible());
+}
+
+void GLMainWindowTest::windowOpensLargerThanRequested()
+{
+    // The view's minimum and the frame's border outweigh the 400 x 350
+    // asked for at start-up.
+    QVERIFY(window->width() >= 620);
+    QVERIFY(window->height() >= 620);
+}
+
+QMessageBox *GLMainWindowTest::readModalBox(const std::function<void()> &open, QString &title, QString &text)
+{
+    QMessageBox *seen = nullptr;
+    QTimer closer;
+    closer.setInterval(20);
+    connect(&closer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen = box;
+        title = box->windowTitle();
+        text = box->text();
+        closer.stop();
+        box->accept();
+    });
+    closer.start();
+    open();
+    return seen;
+}
+
+void GLMainWindowTest::usageBox()
+{
+    QString title, text;
+    QMessageBox *box = readModalBox([this] { entry("&Help", "&Usage")->trigger(); }, title, text);
+    QVERIFY(box);
+    QCOMPARE(title, QString("Usage"));
+    QCOMPARE(text, QString("Left Mouse Button: insert a control point\n"
+                           "Middle mouse button: Select a control point\n"
+                           "Right Mouse Button: Move a control point\n"
+                           "\n"
+                           "CTRL + Left Mouse Button: Delete a control point\n"
+                           "SHIFT + Left Mouse Button: Split highlighted edge"));
+    QCOMPARE(text.size(), 226);
+}
+
+void GLMainWindowTest::aboutBox()
+{
+    QString title, text;
+    QVERIFY(readModalBox([this] { entry("&Help", "&About")->trigger(); }, title, text));
+    QCOMPARE(title, QString("About Ornelle"));
+    const QStringList lines = text.split('\n');
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines[0].contains("2003"));
+}
+
+void GLMainWindowTest::ctrlQQuits()
+{
+    // Run the application's own event loop as the entry point does: Ctrl+Q
+    // ends it with 0, the safety timer with 1.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QSignalSpy exits(entry("&File", "Exit"), &QAction::triggered);
+    QTimer::singleShot(0, [this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); });
+    QTimer::singleShot(3000, [] { QCoreApplication::exit(1); });
+    const int result = QApplication::exec();
+    QCOMPARE(exits.count(), 1);
+    QCOMPARE(result, 0);
+}
+
+QTEST_MAIN(GLMainWindowTest)
+#include "GLMainWindowTest.moc"
