@@ -38,7 +38,7 @@ void BSplineCurve::refine()
         Node<Point> *next = node->next;
         Point &p = *node->item;
         const Point &after = j == n ? firstCopy : *next->item;
-        Point *edge = combine(p, after, u());
+        Point *edge = makeCombined(p, after, u());
         const Point save = p;
         p.position = vertexRule(before.position, save.position, after.position);
         if (before.hasGhost || save.hasGhost || after.hasGhost) {

@@ -21,7 +21,7 @@ void BezierCurve::subdivide()
     const bool closed = controlPoints && controlPoints->closed;
     const double polygonArea = closed ? fanArea(*result) : 0.0;
     if (closed && controlPoints->points.head)
-        result->append(new Point(*controlPoints->points.head->item), 0);
+        result->append(makePoint(*controlPoints->points.head->item), 0);
     splitPiece(result->head, result->tail, result->count, 1);
     // The repeated first point adds only a degenerate triangle to the fan.
     deltaArea = closed ? polygonArea - fanArea(*result) : 0.0;
@@ -78,11 +78,11 @@ Node<Point> *BezierCurve::splitOnce(Node<Point> *first, Node<Point> *last, std::
     for (std::uint32_t pass = 1; pass < n; ++pass) {
         for (Node<Point> *p = left; p != right;) {
             Node<Point> *q = p->next;
-            Point *m = combine(*p->item, *q->item, t);
+            Point *m = makeCombined(*p->item, *q->item, t);
             m->level = depth;
             insertAfter(p, m);
             if (p != left) {
-                delete p->item;
+                releasePoint(p->item);
                 result->removeNode(p);
             }
             p = q;

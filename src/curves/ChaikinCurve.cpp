@@ -29,17 +29,17 @@ void ChaikinCurve::cutCorners()
         Node<Point> *next = node->next;
         Point *corner = node->item;
         const Point &after = j == n ? *first : *next->item;
-        Point *a = combine(*corner, *before, u());
-        Point *b = combine(*corner, after, u());
+        Point *a = makeCombined(*corner, *before, u());
+        Point *b = makeCombined(*corner, after, u());
         deltaArea += corner->signedArea(*a, *b);
         insertBefore(node, a);
         insertAfter(node, b);
         result->removeNode(node);
         if (j >= 3)
-            delete before; // corner j - 1 is no neighbour of anything left
+            releasePoint(before); // corner j - 1 is no neighbour of anything left
         before = corner;
         node = next;
     }
-    delete before; // the last corner
-    delete first;
+    releasePoint(before); // the last corner
+    releasePoint(first);
 }

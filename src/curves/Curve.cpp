@@ -52,8 +52,7 @@ void Curve::clearResult()
 {
     if (!result)
         return;
-    for (Node<Point> *n = result->head; n; n = n->next)
-        delete n->item;
+    points.clear();
     delete result; // the list frees its nodes
     result = nullptr;
 }
@@ -65,7 +64,7 @@ void Curve::rebuildResult()
     clearResult();
     result = new List<Point>;
     for (const Node<Point> *n = controlPoints->points.head; n; n = n->next) {
-        if (!result->append(new Point(*n->item), 0))
+        if (!result->append(makePoint(*n->item), 0))
             std::cerr << "> List::append: thisitem is NULL." << std::endl;
     }
     controlPoints->dirty = false;
@@ -153,7 +152,7 @@ bool Curve::refineClosed(std::uint32_t growth, const std::function<void()> &pass
 
 void Curve::insertAfter(Node<Point> *node, Point *item)
 {
-    auto *n = new Node<Point>(item);
+    Node<Point> *n = result->makeNode(item);
     n->prev = node;
     n->next = node->next;
     if (node->next)
@@ -167,7 +166,7 @@ void Curve::insertAfter(Node<Point> *node, Point *item)
 
 void Curve::insertBefore(Node<Point> *node, Point *item)
 {
-    auto *n = new Node<Point>(item);
+    Node<Point> *n = result->makeNode(item);
     n->next = node;
     n->prev = node->prev;
     if (node->prev)

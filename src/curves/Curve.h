@@ -6,6 +6,7 @@
 #include "geometry/ControlPoints.h"
 #include "geometry/List.h"
 #include "geometry/Point.h"
+#include "geometry/Pool.h"
 
 // Abstract subdivision scheme. A curve copies the shared control polygon
 // into its own result list, refines that list in place (subdivide) and draws
@@ -58,7 +59,7 @@ public:
     // Area difference between control polygon and curve, signed like
     // ControlPoints::area(), so that area() - deltaArea is the curve's area.
     double deltaArea = 0.0;
-    List<Point> *result = nullptr;             // owned, with its points; null until rendered
+    List<Point> *result = nullptr;             // owned, with its points (see points); null until rendered
     ControlPoints *controlPoints = nullptr;    // shared polygon, not owned
 
     // Depth actually reached by the last subdivision that ran: the passes
@@ -102,6 +103,19 @@ protected:
     // same fan as ControlPoints::area(): 0 for fewer than 3 points.
     static double fanArea(const List<Point> &points);
 
+    // Points of result come from this curve's storage and go back to it:
+    // a copy, a combination (as combine()), and the release of one point
+    // that is no longer in result. clearResult() frees them all at once.
+    Point *makePoint(const Point &copy) { return points.make(copy); }
+    Point *makeCombined(const Point &a, const Point &b, double t)
+    {
+        Point *p = points.make();
+        combineInto(*p, a, b, t);
+        return p;
+    }
+    void releasePoint(Point *p) { points.release(p); }
+
 private:
+    Pool<Point> points;
     double u_ = 0.5;
 };

@@ -45,8 +45,8 @@ void ProposedCurve::refine()
         Point a, b;
         combineInto(a, p, before, 0.5);
         combineInto(b, p, after, 0.5);
-        Point *e = combine(a, p, halfU);
-        Point *h = combine(b, p, halfU);
+        Point *e = makeCombined(a, p, halfU);
+        Point *h = makeCombined(b, p, halfU);
         const Point save = p;
         p.position = save.position * w + (a.position + b.position) * ((1.0 - w) / 2.0);
         if (a.hasGhost || b.hasGhost) {

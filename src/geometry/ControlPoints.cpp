@@ -31,7 +31,7 @@ int ControlPoints::edgeCount() const
 bool ControlPoints::insertPoint(const Vector &p)
 {
     auto *point = new Point(p);
-    if (!points.appendNode(new Node<Point>(point), 0)) {
+    if (!points.appendNode(points.makeNode(point), 0)) {
         delete point;
         return false;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "geometry/Pool.h"
+
 #include <cstdint>
 #include <iostream>
 #include <vector>
@@ -8,6 +10,7 @@
 template <typename T>
 struct Node
 {
+    Node() = default;
     explicit Node(T *thisItem) : item(thisItem) {}
 
     Node *next = nullptr; // following node, null at the tail
@@ -32,6 +35,8 @@ inline void output(const char *text)
 // that discards a list of points deletes the items itself. Every insertion
 // and removal invalidates the cache; the next inner indexNode() rebuilds it.
 // checkDuplicates: the identity scans run only when it equals 1.
+// Nodes come from a pool owned by the list, so a long list costs no heap
+// block per node and releaseNodes() frees them all in one sweep.
 template <typename T>
 class List
 {
@@ -41,13 +46,18 @@ public:
     List() = default;
     List(const List &) = delete;
     List &operator=(const List &) = delete;
-    ~List() { releaseNodes(); }
+    ~List() = default; // the pool frees every node
 
     // Makes a node for item and links it after the tail. False (with a
     // diagnostic) for a null item or a duplicate when checking.
     bool append(T *item, int checkDuplicates);
 
-    // Links a caller-made node after the tail; the list takes it over.
+    // A new unlinked node for item, from this list's storage. The only
+    // way to make a node for appendNode(); a node that is never linked is
+    // still released with the list.
+    NodeType *makeNode(T *item) { return nodes.make(item); }
+
+    // Links a node made by makeNode() after the tail.
     bool appendNode(NodeType *node, int checkDuplicates);
 
     // Makes a node for item directly after afterThisNode, which must be in
@@ -83,6 +93,8 @@ public:
     std::vector<NodeType *> cache; // slot i holds node i once synced; slot 0 unused
 
 private:
+    Pool<NodeType> nodes;
+
     bool contains(const NodeType *node) const;
     bool holdsItem(T *item, const char *duplicateText, bool toOutput);
     void linked()
@@ -122,7 +134,7 @@ bool List<T>::append(T *item, int checkDuplicates)
     }
     if (checkDuplicates == 1 && holdsItem(item, "> List::appendNode: item already exists in list.", false))
         return false;
-    return appendNode(new NodeType(item), checkDuplicates);
+    return appendNode(makeNode(item), checkDuplicates);
 }
 
 template <typename T>
@@ -162,7 +174,7 @@ bool List<T>::addAfterNode(T *item, NodeType *afterThisNode, int checkDuplicates
     }
     if (checkDuplicates == 1 && holdsItem(item, "> List::addAfterNode: thisitem is already in list.", false))
         return false;
-    auto *n = new NodeType(item);
+    NodeType *n = makeNode(item);
     n->prev = afterThisNode;
     if (!afterThisNode->next) {
         afterThisNode->next = n;
@@ -193,7 +205,7 @@ bool List<T>::addBeforeNode(T *item, NodeType *beforeThisNode, int checkDuplicat
     }
     if (checkDuplicates == 1 && holdsItem(item, "> List::addBeforeNode: thisitem is already in list.", true))
         return false;
-    auto *n = new NodeType(item);
+    NodeType *n = makeNode(item);
     n->next = beforeThisNode;
     if (!beforeThisNode->prev) {
         beforeThisNode->prev = n;
@@ -286,7 +298,7 @@ void List<T>::removeNode(NodeType *node)
         node->prev->next = node->next;
         node->next->prev = node->prev;
     }
-    delete node;
+    nodes.release(node);
     cacheValid = false;
     --count;
 }
@@ -308,12 +320,7 @@ void List<T>::syncCache()
 template <typename T>
 void List<T>::releaseNodes()
 {
-    NodeType *n = head;
-    while (n) {
-        NodeType *next = n->next;
-        delete n;
-        n = next;
-    }
+    nodes.clear();
     head = tail = nullptr;
     count = 0;
     cacheValid = false;

@@ -1,0 +1,49 @@
+#include "geometry/Point.h"
+#include "geometry/Pool.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+TEST(PoolTest, MakesDistinctConstructedObjectsAcrossBlocks)
+{
+    Pool<Point> pool;
+    std::set<Point *> seen;
+    for (int i = 0; i < 5000; ++i) {
+        Point *p = pool.make(Vector(i, -i));
+        ASSERT_TRUE(seen.insert(p).second) << "slot handed out twice at " << i;
+        EXPECT_EQ(p->position, Vector(i, -i));
+        EXPECT_FALSE(p->hasGhost);
+    }
+    int i = 0;
+    for (Point *p : seen)
+        i += p->position.x() == -p->position.y();
+    EXPECT_EQ(i, 5000) << "later blocks did not overwrite earlier objects";
+}
+
+TEST(PoolTest, ReleasedSlotsAreReusedLastInFirstOut)
+{
+    Pool<Point> pool;
+    Point *a = pool.make();
+    Point *b = pool.make();
+    pool.release(a);
+    pool.release(b);
+    EXPECT_EQ(pool.make(Vector(1, 1)), b);
+    Point *again = pool.make(Vector(2, 2));
+    EXPECT_EQ(again, a);
+    EXPECT_EQ(again->position, Vector(2, 2)) << "a reused slot is constructed afresh";
+}
+
+TEST(PoolTest, ClearStartsOver)
+{
+    Pool<Point> pool;
+    for (int i = 0; i < 100; ++i)
+        pool.release(pool.make());
+    pool.clear();
+    std::vector<Point *> fresh;
+    for (int i = 0; i < 100; ++i)
+        fresh.push_back(pool.make(Vector(i, 0)));
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(fresh[static_cast<std::size_t>(i)]->position.x(), i);
+}
