@@ -26,10 +26,11 @@ double length(const Vec3 &a, const Vec3 &b)
 
 } // namespace
 
-Result chaikin(const Polyline &control, int level, double u)
+void chaikin(Result &r, const Polyline &control, int level, double u)
 {
-    Result r{control, 0};
-    Polyline next;
+    r.points.assign(control.begin(), control.end());
+    r.deltaArea = 0;
+    Polyline &next = r.scratch;
     for (int pass = 0; pass < level; ++pass) {
         const std::size_t n = r.points.size();
         next.resize(2 * n);
@@ -43,13 +44,13 @@ Result chaikin(const Polyline &control, int level, double u)
         }
         std::swap(r.points, next);
     }
-    return r;
 }
 
-Result bspline(const Polyline &control, int level, double u)
+void bspline(Result &r, const Polyline &control, int level, double u)
 {
-    Result r{control, 0};
-    Polyline next;
+    r.points.assign(control.begin(), control.end());
+    r.deltaArea = 0;
+    Polyline &next = r.scratch;
     for (int pass = 0; pass < level; ++pass) {
         const std::size_t n = r.points.size();
         next.resize(2 * n);
@@ -63,13 +64,13 @@ Result bspline(const Polyline &control, int level, double u)
             r.deltaArea += signedArea(next[2 * j], next[(2 * j + 2 * n - 1) % (2 * n)], next[2 * j + 1]);
         std::swap(r.points, next);
     }
-    return r;
 }
 
-Result proposed(const Polyline &control, int level, double u)
+void proposed(Result &r, const Polyline &control, int level, double u)
 {
-    Result r{control, 0};
-    Polyline next;
+    r.points.assign(control.begin(), control.end());
+    r.deltaArea = 0;
+    Polyline &next = r.scratch;
     const double halfU = u * 0.5;
     for (int pass = 0; pass < level; ++pass) {
         const std::size_t n = r.points.size();
@@ -85,22 +86,23 @@ Result proposed(const Polyline &control, int level, double u)
         }
         std::swap(r.points, next);
     }
-    return r;
 }
 
-Polyline bezier(const Polyline &control, bool closed, double precision, double u)
+void bezier(Result &r, const Polyline &control, bool closed, double precision, double u)
 {
     Polyline input = control;
     if (closed && !input.empty())
         input.push_back(input.front());
     const std::size_t n = input.size();
-    Polyline out;
+    Polyline &out = r.points;
+    out.clear();
     if (n == 0)
-        return out;
+        return;
     const double t = std::clamp(u, 0.01, 0.99);
     // Pending pieces as flat blocks of n points on one stack, right half
     // pushed first so the left half is emitted first.
-    Polyline stack = input;
+    Polyline &stack = r.scratch;
+    stack.assign(input.begin(), input.end());
     Polyline row(n), left(n), right(n);
     while (!stack.empty()) {
         const Vec3 *piece = stack.data() + stack.size() - n;
@@ -124,7 +126,6 @@ Polyline bezier(const Polyline &control, bool closed, double precision, double u
         stack.insert(stack.end(), left.begin(), left.end());
     }
     out.push_back(input.back());
-    return out;
 }
 
 } // namespace reference

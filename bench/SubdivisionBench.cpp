@@ -48,7 +48,7 @@ struct Case
     reference::Polyline control;
     bool closed;
     std::function<std::unique_ptr<Curve>(ControlPoints *)> make;
-    std::function<std::size_t(const reference::Polyline &)> runReference;
+    std::function<void(reference::Result &, const reference::Polyline &)> runReference;
 };
 
 template <typename Scheme>
@@ -73,15 +73,15 @@ std::function<std::unique_ptr<Curve>(ControlPoints *)> bezierScheme(double u)
 
 const Case cases[] = {
     {"Chaikin/level20", square(), true, closedScheme<ChaikinCurve>(20),
-     [](const auto &c) { return reference::chaikin(c, 20, 0.75).points.size(); }},
+     [](auto &r, const auto &c) { reference::chaikin(r, c, 20, 0.75); }},
     {"BSpline/level20", square(), true, closedScheme<BSplineCurve>(20),
-     [](const auto &c) { return reference::bspline(c, 20, 0.5).points.size(); }},
+     [](auto &r, const auto &c) { reference::bspline(r, c, 20, 0.5); }},
     {"Proposed/level13", square(), true, closedScheme<ProposedCurve>(13),
-     [](const auto &c) { return reference::proposed(c, 13, 0.5).points.size(); }},
+     [](auto &r, const auto &c) { reference::proposed(r, c, 13, 0.5); }},
     {"Bezier/zigzag20/u0.5", zigzag(), false, bezierScheme(0.5),
-     [](const auto &c) { return reference::bezier(c, false, 0.05, 0.5).size(); }},
+     [](auto &r, const auto &c) { reference::bezier(r, c, false, 0.05, 0.5); }},
     {"Bezier/zigzag20/u0.01", zigzag(), false, bezierScheme(0.01),
-     [](const auto &c) { return reference::bezier(c, false, 0.05, 0.01).size(); }},
+     [](auto &r, const auto &c) { reference::bezier(r, c, false, 0.05, 0.01); }},
 };
 
 void fill(ControlPoints &cp, const Case &c)
@@ -95,7 +95,6 @@ void fill(ControlPoints &cp, const Case &c)
 void subdivideOnce(Curve &curve)
 {
     curve.controlPoints->dirty = true;
-    curve.clearResult();
     curve.rebuildResult();
     curve.subdivide();
 }
@@ -146,11 +145,13 @@ void runCase(benchmark::State &state, std::size_t index)
     const std::unique_ptr<Curve> curve = c.make(&cp);
     double projectSeconds = 0, referenceSeconds = 0;
     std::size_t points = 0, referencePoints = 0;
+    reference::Result scratch;
     for (auto _ : state) {
         const auto t0 = Clock::now();
         subdivideOnce(*curve);
         const auto t1 = Clock::now();
-        referencePoints = c.runReference(c.control);
+        c.runReference(scratch, c.control);
+        referencePoints = scratch.points.size();
         const auto t2 = Clock::now();
         points = curve->result->count;
         projectSeconds += std::chrono::duration<double>(t1 - t0).count();
@@ -187,8 +188,12 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--measure-memory") == 0)
         return measureMemory(static_cast<std::size_t>(std::atoi(argv[2])));
+    // --no-memory skips the child processes (for profiling a case).
+    const bool measure = !(argc > 1 && std::strcmp(argv[argc - 1], "--no-memory") == 0);
+    if (!measure)
+        --argc;
     for (std::size_t i = 0; i < std::size(cases); ++i)
-        memoryGrowth[i] = peakGrowthBytes(i);
+        memoryGrowth[i] = measure ? peakGrowthBytes(i) : -1;
     for (std::size_t i = 0; i < std::size(cases); ++i)
         benchmark::RegisterBenchmark(cases[i].name, runCase, i)
             ->UseManualTime()

@@ -69,28 +69,44 @@ void BezierCurve::splitPiece(Node<Point> *first, Node<Point> *last, std::uint32_
 
 Node<Point> *BezierCurve::splitOnce(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth, double t)
 {
-    // de Casteljau in place: each pass inserts the next row between the
-    // points of the previous one and drops the inner points of that row.
-    // The outermost points of every row stay and form the two halves:
-    // first, ..., apex from the left ends, apex, ..., last from the right.
-    Node<Point> *left = first;
-    Node<Point> *right = last;
-    for (std::uint32_t pass = 1; pass < n; ++pass) {
-        for (Node<Point> *p = left; p != right;) {
-            Node<Point> *q = p->next;
-            Point *m = makeCombined(*p->item, *q->item, t);
-            m->level = depth;
-            insertAfter(p, m);
-            if (p != left) {
-                releasePoint(p->item);
-                result->removeNode(p);
-            }
-            p = q;
-        }
-        left = left->next;
-        right = right->prev;
+    // de Casteljau on a scratch row: row k is made from row k - 1 by
+    // combining neighbours with weight t, and the first and last point of
+    // every row form the two halves: first, ..., apex from the left ends,
+    // apex, ..., last from the right. Between first and last the split
+    // leaves 2n - 3 new points where n - 2 old ones stood; the old inner
+    // points are no longer part of the curve, so their objects and nodes
+    // take the first new values and only n - 1 points are added.
+    row.clear();
+    for (const Node<Point> *p = first;; p = p->next) {
+        row.push_back(*p->item);
+        if (p == last)
+            break;
     }
-    return left;
+    halves.resize(2 * n - 1); // every slot is written below
+    halves.front() = row.front();
+    halves.back() = row.back();
+    for (std::uint32_t k = 1; k < n; ++k) {
+        for (std::uint32_t i = 0; i + k < n; ++i)
+            combineInto(row[i], row[i], row[i + 1], t);
+        halves[k] = row.front();
+        halves[2 * n - 2 - k] = row[n - 1 - k];
+    }
+    Node<Point> *node = first;
+    Node<Point> *apex = nullptr;
+    for (std::uint32_t i = 1; i + 1 < 2 * n - 1; ++i) {
+        Point &value = halves[i];
+        value.level = depth;
+        if (node->next != last) {
+            node = node->next;
+            *node->item = value;
+        } else {
+            insertAfter(node, makePoint(value));
+            node = node->next;
+        }
+        if (i == n - 1)
+            apex = node;
+    }
+    return apex;
 }
 
 void BezierCurve::draw()

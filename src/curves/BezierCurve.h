@@ -2,6 +2,8 @@
 
 #include "curves/Curve.h"
 
+#include <vector>
+
 // The Bezier curve of the control polygon (closed: the first point repeated
 // at the end), refined adaptively by de Casteljau splits until no edge of
 // any piece is longer than precision. Every generated point records in its
@@ -37,4 +39,9 @@ public:
 private:
     Node<Point> *splitOnce(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth, double t);
     void drawPairs(bool ghosts, bool shaded);
+
+    // Scratch space of splitOnce(), kept between splits: the current
+    // de Casteljau row and the 2n - 1 points of the two halves.
+    std::vector<Point> row;
+    std::vector<Point> halves;
 };

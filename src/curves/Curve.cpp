@@ -41,9 +41,10 @@ void Curve::render()
     if (!controlPoints || controlPoints->points.count <= 2)
         return;
     if (controlPoints->dirty) {
-        clearResult();
         rebuildResult();
         subdivide();
+        result->trimStorage();
+        points.trim();
     }
     draw();
 }
@@ -53,6 +54,7 @@ void Curve::clearResult()
     if (!result)
         return;
     points.clear();
+    points.trim();
     delete result; // the list frees its nodes
     result = nullptr;
 }
@@ -61,8 +63,11 @@ void Curve::rebuildResult()
 {
     if (!controlPoints || !controlPoints->dirty)
         return;
-    clearResult();
-    result = new List<Point>;
+    if (result)
+        result->releaseNodes();
+    else
+        result = new List<Point>;
+    points.clear();
     for (const Node<Point> *n = controlPoints->points.head; n; n = n->next) {
         if (!result->append(makePoint(*n->item), 0))
             std::cerr << "> List::append: thisitem is NULL." << std::endl;

@@ -38,10 +38,13 @@ public:
     // Per-repaint entry: nothing without a polygon of 3 or more points;
     // rebuilds and subdivides only while the polygon is dirty; then draws.
     void render();
-    // Frees every point of result with its node and the list; result null.
+    // Frees every point of result with its node and the list, and the
+    // memory that held them; result null.
     void clearResult();
     // While the polygon is dirty: replaces result by independent copies of
-    // the control points and clears dirty. Does nothing when clean.
+    // the control points and clears dirty. Does nothing when clean. The old
+    // points' memory is reused, so a drag step at a high level touches no
+    // fresh pages; render() trims what the new curve did not need.
     void rebuildResult();
 
     // The weight of a new point between two neighbours (the parameter u of

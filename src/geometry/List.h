@@ -83,8 +83,13 @@ public:
     // Rebuilds the index cache from the chain.
     void syncCache();
 
-    // Frees every node (not the items) and leaves the list empty.
+    // Frees every node (not the items) and leaves the list empty. The
+    // node storage stays for the next insertions; see trimStorage().
     void releaseNodes();
+
+    // Gives back node storage that the nodes made since the last
+    // releaseNodes() did not need.
+    void trimStorage() { nodes.trim(); }
 
     std::uint32_t count = 0;
     NodeType *head = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <new>
@@ -9,10 +10,12 @@
 
 // Storage for many small objects of one type: blocks of growing size, a
 // stack of released slots that the next make() reuses, and clear() that
-// gives everything back in one sweep. Subdivision makes millions of points
+// takes everything back in one sweep. Subdivision makes millions of points
 // and list nodes; one heap block per object would dominate time and memory.
-// Only for trivially destructible types: objects are never destroyed one
-// by one. Not copyable; moving is not needed by its owners.
+// clear() keeps the blocks, so rebuilding a curve of the same size (every
+// drag step) touches no fresh memory; trim() gives back the blocks the last
+// rebuild did not need. Only for trivially destructible types: objects are
+// never destroyed one by one.
 template <typename T>
 class Pool
 {
@@ -34,9 +37,9 @@ public:
             slot = released.back();
             released.pop_back();
         } else {
-            if (usedInBlock == blockSize)
-                grow();
-            slot = blocks.back().get() + usedInBlock++ * sizeof(T);
+            if (current == blocks.size() || used == capacityOf(current))
+                nextBlock();
+            slot = blocks[current].get() + used++ * sizeof(T);
         }
         return ::new (slot) T(std::forward<Args>(args)...);
     }
@@ -45,33 +48,45 @@ public:
     // this pool and must not be used afterwards.
     void release(T *object) { released.push_back(object); }
 
-    // Gives back every object at once; all pointers from make() dangle.
+    // Takes back every object at once (all pointers from make() dangle);
+    // the blocks stay for the next objects.
     void clear()
     {
-        blocks.clear();
         released.clear();
+        current = 0;
+        used = 0;
+    }
+
+    // Frees the blocks after the one being filled: memory that the objects
+    // made since the last clear() did not need.
+    void trim()
+    {
+        const bool untouched = current == 0 && used == 0;
+        blocks.resize(untouched ? 0 : std::min(current + 1, blocks.size()));
         released.shrink_to_fit();
-        blockSize = firstBlock;
-        usedInBlock = firstBlock;
-        nextBlock = firstBlock;
     }
 
 private:
     static constexpr std::size_t firstBlock = 32;
     static constexpr std::size_t largestBlock = std::size_t{1} << 16;
 
-    void grow()
+    // Block i holds 32 * 2^i objects, at most largestBlock.
+    static std::size_t capacityOf(std::size_t index)
     {
-        blockSize = nextBlock;
-        blocks.emplace_back(new std::byte[blockSize * sizeof(T)]); // not zeroed: make() constructs
-        usedInBlock = 0;
-        if (nextBlock < largestBlock)
-            nextBlock *= 2;
+        return index >= 11 ? largestBlock : firstBlock << index;
+    }
+
+    void nextBlock()
+    {
+        if (current < blocks.size())
+            ++current; // the block being filled is full
+        if (current == blocks.size())
+            blocks.emplace_back(new std::byte[capacityOf(current) * sizeof(T)]); // not zeroed: make() constructs
+        used = 0;
     }
 
     std::vector<std::unique_ptr<std::byte[]>> blocks;
     std::vector<T *> released;
-    std::size_t blockSize = firstBlock;
-    std::size_t usedInBlock = firstBlock; // full: the first make() allocates
-    std::size_t nextBlock = firstBlock;
+    std::size_t current = 0; // block being filled; blocks.size() before the first
+    std::size_t used = 0;    // objects made in the block being filled
 };

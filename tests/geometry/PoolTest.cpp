@@ -35,12 +35,32 @@ TEST(PoolTest, ReleasedSlotsAreReusedLastInFirstOut)
     EXPECT_EQ(again->position, Vector(2, 2)) << "a reused slot is constructed afresh";
 }
 
+TEST(PoolTest, ClearReusesTheSameMemoryAndTrimKeepsWhatWasUsed)
+{
+    Pool<Point> pool;
+    std::vector<Point *> first;
+    for (int i = 0; i < 1000; ++i)
+        first.push_back(pool.make());
+    pool.release(first.back());
+    pool.clear();
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(pool.make(), first[static_cast<std::size_t>(i)]) << "same slots in the same order after clear()";
+    pool.clear();
+    for (int i = 0; i < 10; ++i)
+        pool.make(Vector(i, 0));
+    pool.trim();
+    Point *next = pool.make(Vector(7, 7));
+    EXPECT_EQ(next, first[10]) << "the block in use survives trim()";
+    EXPECT_EQ(next->position, Vector(7, 7));
+}
+
 TEST(PoolTest, ClearStartsOver)
 {
     Pool<Point> pool;
     for (int i = 0; i < 100; ++i)
         pool.release(pool.make());
     pool.clear();
+    pool.trim();
     std::vector<Point *> fresh;
     for (int i = 0; i < 100; ++i)
         fresh.push_back(pool.make(Vector(i, 0)));
