@@ -113,40 +113,21 @@ void BezierCurve::draw()
 {
     if (!result)
         return;
+    vertices.fill(*result, depthColour);
     beginFrame();
     const float width = depthColour ? 5.0f : 3.0f;
     glLineWidth(width);
     glColor3d(0.6, 0.6, 0.6);
-    drawPairs(true, false);
+    vertices.drawPairs(true);
     glLineWidth(width);
     glColor3f(0.65f, 0.53f, 1.0f);
-    drawPairs(false, false);
+    vertices.drawPairs(false);
     if (depthColour) {
+        // A grey core shaded by split depth over the wide coloured line.
         glLineWidth(3.0f);
-        drawPairs(false, true);
+        vertices.drawShadedPairs();
     }
     glLineWidth(1.0f);
     drawCurvePoints();
     endFrame();
-}
-
-void BezierCurve::drawPairs(bool ghosts, bool shaded)
-{
-    // One GL_LINES pair per edge of the open polyline; no closing edge.
-    auto emit = [&](const Point &p) {
-        if (shaded) {
-            // Control point copies white, each split depth a tenth darker,
-            // black from depth 10 on.
-            const double g = std::max(0.0, 1.0 - 0.1 * p.level);
-            glColor3f(static_cast<float>(g), static_cast<float>(g), static_cast<float>(g));
-        }
-        const Vector &v = ghosts ? ghostOf(p) : p.position;
-        glVertex2d(v.x(), v.y());
-    };
-    glBegin(GL_LINES);
-    for (const Node<Point> *n = result->head; n && n != result->tail; n = n->next) {
-        emit(*n->item);
-        emit(*n->next->item);
-    }
-    glEnd();
 }

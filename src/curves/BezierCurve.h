@@ -38,7 +38,6 @@ public:
 
 private:
     Node<Point> *splitOnce(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth, double t);
-    void drawPairs(bool ghosts, bool shaded);
 
     // Scratch space of splitOnce(), kept between splits: the current
     // de Casteljau row and the 2n - 1 points of the two halves.

@@ -5,30 +5,6 @@
 #include <algorithm>
 #include <iostream>
 
-namespace {
-
-void vertex(const Vector &v)
-{
-    glVertex2d(v.x(), v.y());
-}
-
-// The closed loop as both drawGhost() and drawCurve() issue it: every inner
-// vertex twice (p1, p2, p2, p3, ..., tail, head), closing edge included.
-template <typename VertexOf>
-void emitLoop(const List<Point> &points, VertexOf vertexOf)
-{
-    if (!points.head)
-        return;
-    for (const Node<Point> *n = points.head; n != points.tail; n = n->next) {
-        vertex(vertexOf(*n->item));
-        vertex(vertexOf(*n->next->item));
-    }
-    vertex(vertexOf(*points.tail->item));
-    vertex(vertexOf(*points.head->item));
-}
-
-} // namespace
-
 Curve::Curve(ControlPoints *controlPoints) : controlPoints(controlPoints) {}
 
 Curve::~Curve()
@@ -94,6 +70,7 @@ void Curve::drawClosed()
 {
     if (!controlPoints || !controlPoints->closed || !result)
         return;
+    vertices.fill(*result, false);
     beginFrame();
     drawGhost();
     drawCurve();
@@ -106,18 +83,14 @@ void Curve::drawGhost()
     // during a drag it shows the curve as it was before.
     glLineWidth(3.0f);
     glColor3d(0.6, 0.6, 0.6);
-    glBegin(GL_LINE_LOOP);
-    emitLoop(*result, &Curve::ghostOf);
-    glEnd();
+    vertices.drawLoop(true);
 }
 
 void Curve::drawCurve()
 {
     glLineWidth(3.0f);
     glColor3f(0.65f, 0.53f, 1.0f);
-    glBegin(GL_LINE_LOOP);
-    emitLoop(*result, [](const Point &p) -> const Vector & { return p.position; });
-    glEnd();
+    vertices.drawLoop(false);
     glLineWidth(1.0f);
     drawCurvePoints();
 }
@@ -128,10 +101,7 @@ void Curve::drawCurvePoints()
         return;
     glPointSize(2.0f);
     glColor3d(1.0, 1.0, 1.0);
-    glBegin(GL_POINTS);
-    for (const Node<Point> *n = result->head; n; n = n->next)
-        vertex(n->item->position);
-    glEnd();
+    vertices.drawPoints();
 }
 
 bool Curve::refineClosed(std::uint32_t growth, const std::function<void()> &pass)

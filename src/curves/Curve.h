@@ -7,6 +7,7 @@
 #include "geometry/List.h"
 #include "geometry/Point.h"
 #include "geometry/Pool.h"
+#include "curves/CurveVertices.h"
 
 // Abstract subdivision scheme. A curve copies the shared control polygon
 // into its own result list, refines that list in place (subdivide) and draws
@@ -85,6 +86,8 @@ protected:
     static void endFrame();
     // With curvePoints set: every point of result as a white dot, size 2.
     void drawCurvePoints();
+    // result laid out for drawing; filled at the start of every draw().
+    CurveVertices vertices;
     // A point's ghost when it has one, else its position.
     static const Vector &ghostOf(const Point &p) { return p.hasGhost ? p.ghost : p.position; }
 

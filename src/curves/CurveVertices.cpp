@@ -1,0 +1,98 @@
+#include "curves/CurveVertices.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+namespace {
+
+void put(std::vector<float> &out, std::size_t vertex, const Vector &v)
+{
+    // The same single-precision rounding glVertex2d applies.
+    out[2 * vertex] = static_cast<float>(v.x());
+    out[2 * vertex + 1] = static_cast<float>(v.y());
+}
+
+float greyOf(const Point &p)
+{
+    // Control point copies white, each split depth a tenth darker, black
+    // from depth 10 on.
+    return static_cast<float>(std::max(0.0, 1.0 - 0.1 * p.level));
+}
+
+} // namespace
+
+void CurveVertices::fill(const List<Point> &points, bool shades)
+{
+    pointCount = points.count;
+    const std::size_t vertices = 2 * pointCount;
+    positions.resize(2 * vertices);
+    bool anyGhost = false;
+    for (const Node<Point> *n = points.head; n; n = n->next)
+        anyGhost = anyGhost || n->item->hasGhost;
+    ghosts.resize(anyGhost ? 2 * vertices : 0);
+    greys.resize(shades ? 3 * vertices : 0);
+
+    // Point k (0-based) is vertex 2k - 1 and vertex 2k; point 0 is vertex 0
+    // and the closing vertex 2n - 1.
+    std::size_t k = 0;
+    for (const Node<Point> *n = points.head; n; n = n->next, ++k) {
+        const Point &p = *n->item;
+        const std::size_t first = k == 0 ? 0 : 2 * k - 1;
+        const std::size_t second = k == 0 ? vertices - 1 : 2 * k;
+        for (std::size_t v : {first, second}) {
+            put(positions, v, p.position);
+            if (anyGhost)
+                put(ghosts, v, p.hasGhost ? p.ghost : p.position);
+            if (shades)
+                std::fill_n(greys.begin() + static_cast<std::ptrdiff_t>(3 * v), 3, greyOf(p));
+        }
+    }
+}
+
+void CurveVertices::draw(unsigned mode, bool ghost, std::size_t vertexCount) const
+{
+    if (vertexCount == 0)
+        return;
+    const std::vector<float> &source = ghost && !ghosts.empty() ? ghosts : positions;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, source.data());
+    glDrawArrays(mode, 0, static_cast<GLsizei>(vertexCount));
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void CurveVertices::drawLoop(bool ghost) const
+{
+    draw(GL_LINE_LOOP, ghost, 2 * pointCount);
+}
+
+void CurveVertices::drawPairs(bool ghost) const
+{
+    draw(GL_LINES, ghost, pointCount > 0 ? 2 * pointCount - 2 : 0);
+}
+
+void CurveVertices::drawShadedPairs() const
+{
+    if (pointCount < 2 || greys.empty())
+        return;
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(3, GL_FLOAT, 0, greys.data());
+    draw(GL_LINES, false, 2 * pointCount - 2);
+    glDisableClientState(GL_COLOR_ARRAY);
+}
+
+void CurveVertices::drawPoints() const
+{
+    if (pointCount == 0)
+        return;
+    // Point 0 is vertex 0; points 1 to n - 1 are every second vertex from
+    // vertex 1 on.
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, positions.data());
+    glDrawArrays(GL_POINTS, 0, 1);
+    if (pointCount > 1) {
+        glVertexPointer(2, GL_FLOAT, 4 * sizeof(float), positions.data() + 2);
+        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(pointCount - 1));
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+}

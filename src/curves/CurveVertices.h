@@ -1,0 +1,39 @@
+#pragma once
+
+#include "geometry/List.h"
+#include "geometry/Point.h"
+
+#include <cstddef>
+#include <vector>
+
+// The vertices a curve hands to OpenGL, laid out once per paint in arrays
+// so that every batch is one draw call instead of one call per vertex. The
+// order is the one the curves draw in: p1, p2, p2, p3, ..., pn, pn, p1, so
+// a GL_LINE_LOOP over all of it is the closed curve and GL_LINES over all
+// but the last two vertices is the open polyline. Feedback mode (and so
+// the PostScript export) sees exactly the primitives immediate mode gave.
+class CurveVertices
+{
+public:
+    // Lays out points (positions, and ghosts where a point has one; with
+    // shades, also the depth grey of every vertex).
+    void fill(const List<Point> &points, bool shades);
+
+    // One GL_LINE_LOOP through all vertices: ghosts (positions where there
+    // is none) or positions.
+    void drawLoop(bool ghosts) const;
+    // One GL_LINES over the pairs of the open polyline.
+    void drawPairs(bool ghosts) const;
+    // The same pairs with every vertex in its depth grey.
+    void drawShadedPairs() const;
+    // One GL_POINTS through every point, head to tail, in the current colour.
+    void drawPoints() const;
+
+private:
+    void draw(unsigned mode, bool ghosts, std::size_t vertexCount) const;
+
+    std::vector<float> positions; // x, y per vertex
+    std::vector<float> ghosts;    // filled only while some point has a ghost
+    std::vector<float> greys;     // r, g, b per vertex, for drawShadedPairs()
+    std::size_t pointCount = 0;
+};
