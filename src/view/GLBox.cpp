@@ -1,7 +1,12 @@
 #include "GLBox.h"
 
+#include "curves/BSplineCurve.h"
+#include "curves/BezierCurve.h"
+#include "curves/ChaikinCurve.h"
+#include "curves/ProposedCurve.h"
 #include "geometry/ControlPoints.h"
 
+#include <QFileDialog>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QSurfaceFormat>
@@ -46,10 +51,22 @@ GLBox::GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow)
     setFormat(format);
     // Hover feedback needs moves without a button held.
     setMouseTracking(true);
+
+    // The order fixes the scheme numbers that the panel and the export use.
+    curves.append(new BezierCurve(controlPoints), 0);
+    curves.append(new ChaikinCurve(controlPoints), 0);
+    curves.append(new BSplineCurve(controlPoints), 0);
+    curves.append(new ProposedCurve(controlPoints), 0);
+
+    chooseExportFile = [this] {
+        return QFileDialog::getSaveFileName(this, QString(), ".", "PostScript (*.ps)");
+    };
 }
 
 GLBox::~GLBox()
 {
+    for (Node<Curve> *n = curves.head; n; n = n->next)
+        delete n->item;
     delete controlPoints;
 }
 
@@ -100,8 +117,41 @@ void GLBox::paintGL()
     paintGrid();
     paintAxis();
     controlPoints->draw();
+    if (Curve *curve = selectedCurve())
+        paintCurve(*curve);
 
     glPopMatrix();
+}
+
+void GLBox::paintCurve(Curve &curve)
+{
+    // The polygon's area is taken before render() clears dirty, so that it
+    // is recomputed from the points that the curve is about to use.
+    const double area = controlPoints->area();
+    const bool wasDirty = controlPoints->dirty;
+    curve.render();
+    emit setArea(area, curve.deltaArea);
+    // render() clears dirty exactly when it rebuilt and subdivided.
+    if (wasDirty && !controlPoints->dirty)
+        reportLimit(curve);
+}
+
+void GLBox::reportLimit(const Curve &curve)
+{
+    // Only the level-driven schemes can be cut short in practice, and only
+    // a closed polygon subdivides them; otherwise limited is left over from
+    // an earlier subdivision.
+    if (!curve.usesLevel || !controlPoints->closed || !curve.limited || !curve.result) {
+        shownLimit = {};
+        return;
+    }
+    const QString text = QString::asprintf("Level %d limited to %d (%u points)", curve.level, curve.reachedLevel,
+                                           static_cast<unsigned>(curve.result->count));
+    const std::pair<int, QString> limit{currentCurve, text};
+    if (limit == shownLimit)
+        return;
+    shownLimit = limit;
+    showStatus(text, actionMessageTime);
 }
 
 void GLBox::paintGrid()

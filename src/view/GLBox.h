@@ -1,10 +1,15 @@
 #pragma once
 
+#include "geometry/List.h"
 #include "geometry/Vector.h"
 
 #include <QOpenGLWidget>
 
+#include <functional>
+#include <utility>
+
 class ControlPoints;
+class Curve;
 class Point;
 class QMainWindow;
 class QMouseEvent;
@@ -13,10 +18,12 @@ class QString;
 
 // The OpenGL view of the world square -10..10 (y up), always square and
 // placed 10 pixels from its parent's top-left corner. It owns the control
-// polygon, draws grid, axes and polygon on every repaint, turns mouse
-// gestures into edits of the polygon and reports through the status bar of
-// mainWindow. Settings are plain public members that the view's own slots
-// and the main window read and write.
+// polygon and one curve of each scheme, draws grid, axes, polygon and the
+// selected curve on every repaint, turns mouse gestures into edits of the
+// polygon, and reports through the status bar of mainWindow. Settings are
+// plain public members that the view's own slots and the main window read
+// and write. Sources: GLBox.cpp (frame and painting), GLBoxEditing.cpp
+// (mouse), GLBoxSettings.cpp (slots), GLBoxExport.cpp (PostScript).
 class GLBox : public QOpenGLWidget
 {
     Q_OBJECT
@@ -35,8 +42,9 @@ public:
     // mainWindow (not owned, may be null in which case messages are
     // dropped) receives every status message. Asks for a compatibility
     // profile because all drawing is immediate mode and export uses
-    // feedback mode.
+    // feedback mode. Creates the control polygon, then the four curves.
     GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow);
+    // Frees the curves, then the control polygon.
     ~GLBox() override;
 
     // Asks for a repaint; every change to what is drawn ends with this.
@@ -70,6 +78,61 @@ public:
     double lastX = 0.0;                 // world position of the last press or move
     double lastY = 0.0;
 
+    // The schemes at 1-based positions 1 Bezier, 2 Chaikin, 3 cubic
+    // B-spline, 4 Vantrell proposed; the list holds the view's own curve
+    // objects, each built on controlPoints, freed with the view.
+    List<Curve> curves;
+    // Position in curves of the selected scheme, 1 to 4; 0: none.
+    int currentCurve = 0;
+
+    // Asks for the name of the PostScript file to write; an empty name
+    // cancels the export. By default the modal save-file dialog in the
+    // current folder with the filter "PostScript (*.ps)"; replaceable,
+    // for instance to export without a dialog.
+    std::function<QString()> chooseExportFile;
+
+signals:
+    // A scheme was selected: the panel should load its settings.
+    void setWidgetValues();
+    // Emitted by every repaint while a scheme is selected: the control
+    // polygon's signed area (positive clockwise; 0 when open or with
+    // fewer than 3 points) and the curve's area difference deltaArea.
+    void setArea(double polygonArea, double deltaArea);
+
+public slots:
+    // Grid spacing in world units; 0 or less draws the border only.
+    void setGridSpace(int spacing);
+    // Check-box state: 2 closes the polygon, 0 opens it, 1 keeps it;
+    // marks the polygon dirty in every case.
+    void setOpenCloseCurve(int state);
+    // u in hundredths for the selected curve: 0 is taken as 0.01 and 100
+    // as 0.99, anything else (negatives too) as it is. No-op without a
+    // selected scheme.
+    void setU(int hundredths);
+    // Precision in tenths of a world unit for the selected curve; 0 is
+    // taken as 0.05. No-op without a selected scheme.
+    void setPrecision(int tenths);
+    // Subdivision level of the selected curve; negatives become 0. No-op
+    // without a selected scheme.
+    void setLevel(int level);
+    // Check-box state for the axes: 2 on, 0 off, 1 unchanged.
+    void setDrawAxis(int state);
+    // Check-box state for the selected curve's dots at its points. No-op
+    // without a selected scheme; does not re-subdivide.
+    void setDrawCurvePoints(int state);
+    // Check-box state for the selected curve's depth shading. No-op
+    // without a selected scheme; does not re-subdivide.
+    void setDrawDepthColour(int state);
+    // Drops every curve's result and every control point.
+    void deleteControlPoints();
+    // Selects scheme 0 (none) to 4, emits setWidgetValues() and then shows
+    // the selection; any other value changes nothing.
+    void setCurrentCurve(int index);
+    // Writes the control polygon and the selected curve (no grid, no
+    // axes) as one Encapsulated PostScript page to the file that
+    // chooseExportFile names, asking before it overwrites a file.
+    void exportPS();
+
 protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
@@ -82,4 +145,16 @@ protected:
 private:
     // Shows text in mainWindow's status bar for milliseconds.
     void showStatus(const QString &text, int milliseconds);
+    // The selected curve, or null when none is selected.
+    Curve *selectedCurve();
+    // paintGL's curve step: area, render, setArea, limit report.
+    void paintCurve(Curve &curve);
+    // After a paint that subdivided: tells the user when the level could
+    // not be reached within Curve::pointBudget.
+    void reportLimit(const Curve &curve);
+
+    // The last limit shown (scheme and text), so that a subdivision that
+    // stops at the same place again does not cover the status messages of
+    // the edits in between; cleared by every subdivision that is not cut.
+    std::pair<int, QString> shownLimit;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GLMainWindow.h"
+#include "curves/Curve.h"
 #include "view/GLBox.h"
 
 #include <QPointF>
@@ -24,4 +25,21 @@ inline QPointF pixelAt(const GLBox *glbox, double x, double y)
 {
     const double side = glbox->width();
     return {(x + 10.0) / 20.0 * side, glbox->height() - (y + 10.0) / 20.0 * side};
+}
+
+// Scheme index (1 Bezier, 2 Chaikin, 3 cubic B-spline, 4 proposed) to the
+// view's own curve object.
+inline Curve *curveAt(GLBox *glbox, int index)
+{
+    return glbox->curves.indexNode(static_cast<std::uint32_t>(index))->item;
+}
+
+// Replaces the control polygon by points at the given world positions.
+inline void setPolygon(GLBox *glbox, const QList<QPointF> &world, bool closed)
+{
+    glbox->controlPoints->clear();
+    for (const QPointF p : world)
+        glbox->controlPoints->insertPoint(Vector(p.x(), p.y()));
+    glbox->controlPoints->closed = closed;
+    glbox->update();
 }

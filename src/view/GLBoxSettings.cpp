@@ -1,0 +1,136 @@
+#include "GLBox.h"
+
+#include "curves/Curve.h"
+#include "geometry/ControlPoints.h"
+
+#include <array>
+
+namespace {
+
+// Check boxes deliver 0 (off), 1 (undecided) or 2 (on); the undecided
+// middle state leaves a setting as it was.
+void applyCheckState(bool &flag, int state)
+{
+    if (state == Qt::Checked)
+        flag = true;
+    else if (state == Qt::Unchecked)
+        flag = false;
+}
+
+} // namespace
+
+Curve *GLBox::selectedCurve()
+{
+    if (currentCurve == 0)
+        return nullptr;
+    const Node<Curve> *node = curves.indexNode(static_cast<std::uint32_t>(currentCurve));
+    return node ? node->item : nullptr;
+}
+
+void GLBox::setGridSpace(int spacing)
+{
+    gridSpace = spacing;
+    showStatus(spacing <= 0 ? QString("Grid is off.") : QString::asprintf("Set grid spacing to %i.", spacing),
+               actionMessageTime);
+    updateGL();
+}
+
+void GLBox::setOpenCloseCurve(int state)
+{
+    applyCheckState(controlPoints->closed, state);
+    controlPoints->dirty = true;
+    updateGL();
+}
+
+void GLBox::setU(int hundredths)
+{
+    Curve *curve = selectedCurve();
+    if (!curve)
+        return;
+    // The ends are nudged inwards because a weight of exactly 0 or 1 makes
+    // new points coincide with old ones; values beyond them are kept.
+    double u = hundredths * 0.01;
+    if (u == 0.0)
+        u = 0.01;
+    else if (u == 1.0)
+        u = 0.99;
+    curve->setU(u);
+    showStatus(QString::asprintf("u = %2.2f", u), actionMessageTime);
+    controlPoints->dirty = true;
+    updateGL();
+}
+
+void GLBox::setPrecision(int tenths)
+{
+    Curve *curve = selectedCurve();
+    if (!curve)
+        return;
+    // A precision of 0 would ask the Bezier scheme to split forever.
+    curve->precision = tenths * 0.1;
+    if (curve->precision == 0.0)
+        curve->precision = 0.05;
+    showStatus(QString::asprintf("Precision = %2.2f", curve->precision), actionMessageTime);
+    controlPoints->dirty = true;
+    updateGL();
+}
+
+void GLBox::setLevel(int level)
+{
+    Curve *curve = selectedCurve();
+    if (!curve)
+        return;
+    curve->level = level < 0 ? 0 : level;
+    showStatus(QString::asprintf("Level = %d", curve->level), actionMessageTime);
+    controlPoints->dirty = true;
+    updateGL();
+}
+
+void GLBox::setDrawAxis(int state)
+{
+    applyCheckState(drawAxis, state);
+    updateGL();
+}
+
+void GLBox::setDrawCurvePoints(int state)
+{
+    // Only how the cached result is drawn changes: no new subdivision.
+    if (Curve *curve = selectedCurve()) {
+        applyCheckState(curve->curvePoints, state);
+        updateGL();
+    }
+}
+
+void GLBox::setDrawDepthColour(int state)
+{
+    if (Curve *curve = selectedCurve()) {
+        applyCheckState(curve->depthColour, state);
+        updateGL();
+    }
+}
+
+void GLBox::deleteControlPoints()
+{
+    for (Node<Curve> *n = curves.head; n; n = n->next)
+        n->item->clearResult();
+    controlPoints->clear();
+    updateGL();
+}
+
+void GLBox::setCurrentCurve(int index)
+{
+    static const std::array<const char *, 5> selected{
+        "No curve selected",          "Bezier curve selected",           "Chaikin curve selected",
+        "Cubic B-Spline curve selected", "Vantrell proposed curve selected",
+    };
+    if (index < 0 || index >= static_cast<int>(selected.size()))
+        return;
+    currentCurve = index;
+    // The newly selected curve was last subdivided from an older polygon,
+    // or with settings the panel is about to write back.
+    controlPoints->dirty = true;
+    // The panel loads the curve's settings now; the slots its widgets call
+    // show their own messages, which the selection message then replaces.
+    emit setWidgetValues();
+    showStatus(selected[static_cast<std::size_t>(index)], actionMessageTime);
+    updateGL();
+}

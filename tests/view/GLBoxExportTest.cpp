@@ -1,0 +1,241 @@
+#include "ShownView.h"
+
+#include "geometry/ControlPoints.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+// PostScript export from the real view into real files: what the page
+// holds, the overwrite question, failures, and pages that need a larger
+// feedback buffer than the first pass offers.
+class GLBoxExportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void pagePerScheme_data();
+    void pagePerScheme();
+    void overwriteQuestion_data();
+    void overwriteQuestion();
+    void cancelledChooserWritesNothing();
+    void emptyPolygonGivesCompletePage();
+    void unwritablePathIsReported();
+    void largeCurveFitsOnePage();
+
+private:
+    // Exports to name inside the temporary folder and returns the file's
+    // text; answer, when given, is clicked in the overwrite question,
+    // whose text lands in question.
+    QByteArray exportAs(const QString &name, QMessageBox::StandardButton answer = QMessageBox::NoButton,
+                        QString *question = nullptr);
+
+    std::unique_ptr<GLMainWindow> window;
+    GLBox *glbox = nullptr;
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+namespace {
+
+const QList<QPointF> square{{-5, -5}, {5, -5}, {5, 5}, {-5, 5}};
+
+// Colours as gl2ps writes them before a primitive ("r g b C").
+const QByteArray curveColour = "0.65 0.53 1 C";
+const QByteArray polygonColour = "1 1 0 C";
+const QByteArray gridColour = "0.5 0.5 0.5 C";
+
+QByteArray firstLine(const QByteArray &page)
+{
+    return page.left(page.indexOf('\n'));
+}
+
+QByteArray titleOf(const QByteArray &page)
+{
+    for (const QByteArray &line : page.split('\n'))
+        if (line.startsWith("%%Title: "))
+            return line.mid(9);
+    return {};
+}
+
+} // namespace
+
+void GLBoxExportTest::initTestCase()
+{
+    window = std::make_unique<GLMainWindow>();
+    glbox = showAndFindView(*window);
+    QVERIFY(glbox);
+}
+
+void GLBoxExportTest::cleanupTestCase()
+{
+    window.reset();
+}
+
+void GLBoxExportTest::init()
+{
+    folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder->isValid());
+    glbox->setCurrentCurve(0);
+    setPolygon(glbox, square, true);
+    window->statusBar()->clearMessage();
+}
+
+QByteArray GLBoxExportTest::exportAs(const QString &name, QMessageBox::StandardButton answer, QString *question)
+{
+    const QString path = name.isEmpty() ? QString() : folder->filePath(name);
+    glbox->chooseExportFile = [path] { return path; };
+
+    QTimer answerer;
+    answerer.setInterval(20);
+    connect(&answerer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        answerer.stop();
+        if (question)
+            *question = box->windowTitle() + " | " + box->text();
+        box->button(answer)->click();
+    });
+    if (answer != QMessageBox::NoButton)
+        answerer.start();
+
+    glbox->exportPS();
+    if (path.isEmpty())
+        return {};
+
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void GLBoxExportTest::pagePerScheme_data()
+{
+    QTest::addColumn<int>("scheme");
+    QTest::addColumn<QByteArray>("title");
+
+    QTest::newRow("none") << 0 << QByteArray("Control Points");
+    QTest::newRow("Bezier") << 1 << QByteArray("Bezier curve");
+    QTest::newRow("Chaikin") << 2 << QByteArray("Chaikin curve");
+    QTest::newRow("B-spline") << 3 << QByteArray("Cubic B-Spline curve");
+    QTest::newRow("proposed") << 4 << QByteArray("Dr. Vantrell proposed curve");
+}
+
+void GLBoxExportTest::pagePerScheme()
+{
+    QFETCH(int, scheme);
+    QFETCH(QByteArray, title);
+
+    glbox->setCurrentCurve(scheme);
+    // No extension is added to the name, although the dialog asks for .ps.
+    const QByteArray page = exportAs("page");
+
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList{"page"});
+    QCOMPARE(firstLine(page), QByteArray("%!PS-Adobe-3.0 EPSF-3.0"));
+    QCOMPARE(titleOf(page), title);
+    QVERIFY(page.contains(polygonColour));
+    QCOMPARE(page.contains(curveColour), scheme != 0);
+    QVERIFY(!page.contains(gridColour)); // neither grid nor axes
+    QVERIFY(page.trimmed().endsWith("%%EOF"));
+}
+
+void GLBoxExportTest::overwriteQuestion_data()
+{
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("overwritten");
+
+    QTest::newRow("yes") << QMessageBox::Yes << true;
+    QTest::newRow("no") << QMessageBox::No << false;
+}
+
+void GLBoxExportTest::overwriteQuestion()
+{
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, overwritten);
+
+    const QByteArray old("an older picture\n\0with a zero byte", 34);
+    QFile existing(folder->filePath("old.ps"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write(old);
+    existing.close();
+
+    QString question;
+    const QByteArray page = exportAs("old.ps", answer, &question);
+
+    QCOMPARE(question, "Warning... | File " + folder->filePath("old.ps") + " already exist! Overwrite?");
+    if (overwritten)
+        QCOMPARE(titleOf(page), QByteArray("Control Points"));
+    else
+        QCOMPARE(page, old);
+}
+
+void GLBoxExportTest::cancelledChooserWritesNothing()
+{
+    exportAs(QString());
+    QVERIFY(QDir(folder->path()).isEmpty());
+    QCOMPARE(window->statusBar()->currentMessage(), QString());
+}
+
+void GLBoxExportTest::emptyPolygonGivesCompletePage()
+{
+    glbox->setCurrentCurve(3);
+    glbox->deleteControlPoints();
+
+    const QByteArray page = exportAs("empty.eps");
+
+    QCOMPARE(firstLine(page), QByteArray("%!PS-Adobe-3.0 EPSF-3.0"));
+    QCOMPARE(titleOf(page), QByteArray("Cubic B-Spline curve"));
+    QVERIFY(!page.contains(polygonColour) && !page.contains(curveColour));
+    QVERIFY(page.trimmed().endsWith("%%EOF"));
+}
+
+void GLBoxExportTest::unwritablePathIsReported()
+{
+    const QString name = folder->filePath("missing/page.ps");
+    glbox->chooseExportFile = [name] { return name; };
+    std::ostringstream errors;
+    std::streambuf *saved = std::cerr.rdbuf(errors.rdbuf());
+
+    glbox->exportPS();
+
+    std::cerr.rdbuf(saved);
+    QCOMPARE(QString::fromStdString(errors.str()),
+             "Could not create file " + name + ". Aborting Postscript export!\n");
+    QCOMPARE(window->statusBar()->currentMessage(), "Could not create file " + name);
+    QVERIFY(QDir(folder->path()).isEmpty());
+}
+
+void GLBoxExportTest::largeCurveFitsOnePage()
+{
+    // 16384 points drawn as curve, ghost and dots need more feedback
+    // values than the first pass offers.
+    glbox->setCurrentCurve(2);
+    Curve *chaikin = curveAt(glbox, 2);
+    chaikin->level = 12;
+    chaikin->curvePoints = true;
+
+    const QByteArray page = exportAs("large.eps");
+
+    chaikin->level = 0;
+    chaikin->curvePoints = false;
+    QCOMPARE(page.count("%!PS-Adobe-3.0"), 1);
+    QCOMPARE(page.count("%%EOF"), 1);
+    QCOMPARE(titleOf(page), QByteArray("Chaikin curve"));
+    QVERIFY(page.contains(curveColour));
+    QVERIFY(page.count(" P\n") >= 16384); // every curve point as a dot
+}
+
+QTEST_MAIN(GLBoxExportTest)
+#include "GLBoxExportTest.moc"
