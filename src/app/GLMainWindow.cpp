@@ -1,16 +1,77 @@
 #include "GLMainWindow.h"
 
+#include "curves/Curve.h"
 #include "view/GLBox.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+namespace {
+
+// A group box that stacks its widgets top to bottom.
+QVBoxLayout *stackedGroup(const QString &title, const char *name, QWidget *parent, QGroupBox *&box)
+{
+    box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    return new QVBoxLayout(box);
+}
+
+template <typename W>
+W *add(QVBoxLayout *stack, W *widget)
+{
+    stack->addWidget(widget);
+    return widget;
+}
+
+void addSeparator(QVBoxLayout *stack, const char *name)
+{
+    auto *line = add(stack, new QFrame(stack->parentWidget()));
+    line->setObjectName(name);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setFixedHeight(10);
+}
+
+QCheckBox *addCheckBox(QVBoxLayout *stack, const char *name, const QString &text)
+{
+    auto *box = add(stack, new QCheckBox(text, stack->parentWidget()));
+    box->setObjectName(name);
+    return box;
+}
+
+// A horizontal slider with ticks below; it reports every position while
+// dragged (tracking is on by default).
+QSlider *addSlider(QVBoxLayout *stack, const char *name, int minimum, int maximum, int tickInterval, int singleStep)
+{
+    auto *slider = add(stack, new QSlider(Qt::Horizontal, stack->parentWidget()));
+    slider->setObjectName(name);
+    slider->setRange(minimum, maximum);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setTickInterval(tickInterval);
+    slider->setSingleStep(singleStep);
+    return slider;
+}
+
+void addLabel(QVBoxLayout *stack, const QString &text)
+{
+    add(stack, new QLabel(text, stack->parentWidget()));
+}
+
+} // namespace
 
 GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     : QMainWindow(parent, Qt::Window)
@@ -43,17 +104,27 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     panelColumn->setSpacing(-1);
     hlayout->addLayout(panelColumn, 1);
 
+    buildControlBox(frame);
+    buildViewBox(frame);
+
     statusBar()->show();
     panelColumn->activate();
     hlayout->activate();
 
+    // No scheme is selected yet, so this changes nothing; from here on the
+    // view asks for it whenever the scheme changes.
     getWidgetValues();
+    connect(glbox, &GLBox::setWidgetValues, this, &GLMainWindow::getWidgetValues);
+
+    buildAreaBox(frame);
 }
 
 GLMainWindow::~GLMainWindow() = default;
 
 void GLMainWindow::fillFileMenu()
 {
+    fileMenu->addAction(tr("Export to &PostScript..."), QKeySequence(Qt::CTRL | Qt::Key_P), glbox, &GLBox::exportPS);
+    fileMenu->addSeparator();
     fileMenu->addAction(tr("Exit"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp, &QCoreApplication::quit);
 }
 
@@ -65,10 +136,113 @@ void GLMainWindow::buildHelpMenu()
     help->addAction(tr("&About"), this, &GLMainWindow::showAbout);
 }
 
+void GLMainWindow::buildControlBox(QWidget *frame)
+{
+    QGroupBox *box = nullptr;
+    QVBoxLayout *stack = stackedGroup(tr("Control"), "controlBox", frame, box);
+
+    auto *curveComboBox = add(stack, new QComboBox(box));
+    curveComboBox->setObjectName("curveComboBox");
+    curveComboBox->addItems({tr("Select Curve"), tr("Bezier"), tr("Chaikin"), tr("Cubic B-Spline"),
+                             tr("Vantrell Proposed")});
+    connect(curveComboBox, &QComboBox::activated, glbox, &GLBox::setCurrentCurve);
+    addSeparator(stack, "Line2");
+
+    openCloseCurveCheckBox = addCheckBox(stack, "openCloseCurveCheckBox", tr("Closed Curve"));
+    connect(openCloseCurveCheckBox, &QCheckBox::stateChanged, glbox, &GLBox::setOpenCloseCurve);
+    addLabel(stack, tr("u Parameter"));
+    uparameter = addSlider(stack, "uparameter", -100, 100, 10, 10);
+    uparameter->setValue(0);
+    connect(uparameter, &QSlider::valueChanged, glbox, &GLBox::setU);
+    addSeparator(stack, "Line1");
+
+    addLabel(stack, tr("Precision"));
+    precision = addSlider(stack, "precision", 0, 100, 10, 10);
+    precision->setValue(0);
+    connect(precision, &QSlider::valueChanged, glbox, &GLBox::setPrecision);
+    addSeparator(stack, "Line4");
+
+    // The spin box's own defaults, 0 to 99 in steps of 1, are the levels.
+    addLabel(stack, tr("Subdivision Level"));
+    level = add(stack, new QSpinBox(box));
+    level->setObjectName("level");
+    connect(level, &QSpinBox::valueChanged, glbox, &GLBox::setLevel);
+    addSeparator(stack, "Line3");
+
+    auto *deleteButton = add(stack, new QPushButton(tr("Delete Control Points"), box));
+    deleteButton->setObjectName("deleteControlPointsButton");
+    connect(deleteButton, &QPushButton::clicked, glbox, &GLBox::deleteControlPoints);
+
+    panelColumn->addWidget(box, 1);
+}
+
+void GLMainWindow::buildViewBox(QWidget *frame)
+{
+    QGroupBox *box = nullptr;
+    QVBoxLayout *stack = stackedGroup(tr("View"), "viewBox", frame, box);
+
+    drawCurvePointsCheckBox = addCheckBox(stack, "drawCurvePointsCheckBox", tr("Curve Points"));
+    connect(drawCurvePointsCheckBox, &QCheckBox::stateChanged, glbox, &GLBox::setDrawCurvePoints);
+    depthColourCheckBox = addCheckBox(stack, "depthColourCheckBox", tr("Depth Colour"));
+    connect(depthColourCheckBox, &QCheckBox::stateChanged, glbox, &GLBox::setDrawDepthColour);
+
+    // The view's own settings are copied in before connecting, so that
+    // showing them does not echo back into the view.
+    auto *axisCheckBox = addCheckBox(stack, "axisCheckBox", tr("Axis"));
+    axisCheckBox->setChecked(glbox->drawAxis);
+    connect(axisCheckBox, &QCheckBox::stateChanged, glbox, &GLBox::setDrawAxis);
+    addLabel(stack, tr("Grid Spacing"));
+    auto *gridSlider = addSlider(stack, "grid space", 0, 10, 1, 2);
+    gridSlider->setValue(glbox->gridSpace);
+    connect(gridSlider, &QSlider::valueChanged, glbox, &GLBox::setGridSpace);
+
+    panelColumn->addWidget(box, 0);
+}
+
+void GLMainWindow::buildAreaBox(QWidget *frame)
+{
+    QGroupBox *box = nullptr;
+    QVBoxLayout *stack = stackedGroup(tr("Convex Volume/Area"), "areaBox", frame, box);
+    polygonAreaLabel = add(stack, new QLabel(tr("Control Points = 0"), box));
+    deltaAreaLabel = add(stack, new QLabel(tr("Delta = 0"), box));
+    finalAreaLabel = add(stack, new QLabel(tr("Final = 0"), box));
+    panelColumn->addWidget(box, 0);
+    connect(glbox, &GLBox::setArea, this, &GLMainWindow::setArea);
+}
+
 void GLMainWindow::getWidgetValues()
 {
-    // No scheme can be selected yet, and with none selected the panel
-    // keeps the values it shows.
+    if (glbox->currentCurve == 0)
+        return;
+    // Every setter below that changes a value emits the widget's change
+    // signal, so the view's slot stores the value derived from the new
+    // position before the setter returns.
+    openCloseCurveCheckBox->setChecked(glbox->controlPoints->closed);
+    const Curve *curve = glbox->curves.indexNode(static_cast<std::uint32_t>(glbox->currentCurve))->item;
+    uparameter->setValue(static_cast<int>(curve->u() * 100));
+    drawCurvePointsCheckBox->setChecked(curve->curvePoints);
+
+    // A control that does not apply to the scheme is disabled and keeps
+    // whatever it showed.
+    precision->setDisabled(!curve->usesPrecision);
+    if (curve->usesPrecision)
+        precision->setValue(static_cast<int>(curve->precision * 10));
+    level->setDisabled(!curve->usesLevel);
+    if (curve->usesLevel)
+        level->setValue(curve->level);
+    depthColourCheckBox->setDisabled(!curve->supportsDepthColour);
+    if (curve->supportsDepthColour)
+        depthColourCheckBox->setChecked(curve->depthColour);
+}
+
+void GLMainWindow::setArea(double polygonArea, double deltaArea)
+{
+    polygonAreaLabel->setText(QString::asprintf("Control Points = %.2f", polygonArea));
+    polygonAreaLabel->update();
+    deltaAreaLabel->setText(QString::asprintf("Delta = %.2f", deltaArea));
+    deltaAreaLabel->update();
+    finalAreaLabel->setText(QString::asprintf("Final = %.2f", polygonArea - deltaArea));
+    finalAreaLabel->update();
 }
 
 void GLMainWindow::showUsage()

@@ -1,20 +1,30 @@
 #pragma once
 
-// GLMainWindow is the program's single top-level window. It owns, through
-// Qt's parent-child tree, the view (GLBox) on the left and the control panel
-// column on the right. The panel's widgets call the view's slots; the view
-// applies each setting to itself, to its ControlPoints or to the selected
-// curve, and asks for a repaint. Curves are never subdivided by a handler:
-// the repaint renders the selected curve lazily and reports the areas back
-// to the window, which formats them in the panel. When the view selects a
-// scheme it asks the window (getWidgetValues) to load that scheme's own
-// settings back into the panel. The view posts every message to this
+// GLMainWindow is the program's single top-level window. Through Qt's
+// parent-child tree it owns the view (GLBox) on the left and the control
+// panel on the right: the "Control" box (scheme, closed switch, u,
+// precision, level, delete), the "View" box (curve points, depth colour,
+// axes, grid) and the "Convex Volume/Area" read-out. Every panel widget
+// calls a GLBox slot directly; the view stores the value in itself, in its
+// ControlPoints or in the selected Curve, marks the polygon dirty when the
+// curve's shape depends on it, and asks for a repaint. No handler
+// subdivides: the repaint renders the selected curve, which re-subdivides
+// only while the polygon is dirty, and reports the polygon's area and the
+// curve's area difference (GLBox::setArea -> setArea here), which fill the
+// read-out. Selecting a scheme makes the view emit setWidgetValues, and
+// getWidgetValues loads that scheme's own settings back into the widgets,
+// whose change signals run the view's slots once more. The File menu's
+// export runs GLBox::exportPS. The view posts every message to this
 // window's status bar.
 
 #include <QMainWindow>
 
 class GLBox;
+class QCheckBox;
+class QLabel;
 class QMenu;
+class QSlider;
+class QSpinBox;
 class QVBoxLayout;
 
 class GLMainWindow : public QMainWindow
@@ -22,26 +32,50 @@ class GLMainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // Builds menus, the central frame with view and panel column, and the
-    // status bar. parent and name are both optional.
+    // Builds menus, the central frame with view and panel column, the
+    // status bar and the panel, and wires the panel to the view. parent
+    // and name are both optional.
     explicit GLMainWindow(QWidget *parent = nullptr, const char *name = nullptr);
     ~GLMainWindow() override;
 
 public slots:
-    // Loads the selected scheme's settings into the panel widgets; with no
-    // scheme selected there is nothing to load.
+    // Loads the selected scheme's settings into the panel widgets: closed
+    // switch, u (x 100, truncated), curve points, and precision (x 10,
+    // truncated), level and depth colour where the scheme uses them (the
+    // others are disabled and keep their values). With no scheme selected
+    // nothing changes.
     void getWidgetValues();
     // The modal "Usage" box listing the mouse gestures.
     void showUsage();
     // The modal "About Ornelle" box.
     void showAbout();
+    // Shows the control polygon's area, the curve's area difference and
+    // their difference in the three read-out labels, two decimals each.
+    void setArea(double polygonArea, double deltaArea);
 
 private:
     // Adds the File menu's entries; they come after the view exists.
     void fillFileMenu();
     void buildHelpMenu();
+    // The panel's group boxes, each built with its widgets and connections
+    // and added to panelColumn.
+    void buildControlBox(QWidget *frame);
+    void buildViewBox(QWidget *frame);
+    void buildAreaBox(QWidget *frame);
 
-    GLBox *glbox = nullptr;             // the curve view, object name "glbox"
+    GLBox *glbox = nullptr; // the curve view, object name "glbox"
+    // Panel widgets that getWidgetValues and setArea write; all owned by
+    // their group boxes.
+    QCheckBox *openCloseCurveCheckBox = nullptr;
+    QSlider *uparameter = nullptr;
+    QSlider *precision = nullptr;
+    QCheckBox *drawCurvePointsCheckBox = nullptr;
+    QCheckBox *depthColourCheckBox = nullptr;
+    QSpinBox *level = nullptr;
+    QLabel *polygonAreaLabel = nullptr; // "Control Points = ..."
+    QLabel *deltaAreaLabel = nullptr;   // "Delta = ..."
+    QLabel *finalAreaLabel = nullptr;   // "Final = ..."
+
     QMenu *fileMenu = nullptr;          // "&File" popup
-    QVBoxLayout *panelColumn = nullptr; // right-hand column for the control panel
+    QVBoxLayout *panelColumn = nullptr; // right-hand column of group boxes
 };
