@@ -147,6 +147,9 @@ private:
     void showStatus(const QString &text, int milliseconds);
     // The selected curve, or null when none is selected.
     Curve *selectedCurve();
+    // After a setting that changes the curve's shape: shows text, marks
+    // the polygon dirty so that the next paint subdivides, repaints.
+    void curveShapeChanged(const QString &text);
     // paintGL's curve step: area, render, setArea, limit report.
     void paintCurve(Curve &curve);
     // After a paint that subdivided: tells the user when the level could

@@ -27,6 +27,13 @@ Curve *GLBox::selectedCurve()
     return node ? node->item : nullptr;
 }
 
+void GLBox::curveShapeChanged(const QString &text)
+{
+    showStatus(text, actionMessageTime);
+    controlPoints->dirty = true;
+    updateGL();
+}
+
 void GLBox::setGridSpace(int spacing)
 {
     gridSpace = spacing;
@@ -55,9 +62,7 @@ void GLBox::setU(int hundredths)
     else if (u == 1.0)
         u = 0.99;
     curve->setU(u);
-    showStatus(QString::asprintf("u = %2.2f", u), actionMessageTime);
-    controlPoints->dirty = true;
-    updateGL();
+    curveShapeChanged(QString::asprintf("u = %2.2f", u));
 }
 
 void GLBox::setPrecision(int tenths)
@@ -69,9 +74,7 @@ void GLBox::setPrecision(int tenths)
     curve->precision = tenths * 0.1;
     if (curve->precision == 0.0)
         curve->precision = 0.05;
-    showStatus(QString::asprintf("Precision = %2.2f", curve->precision), actionMessageTime);
-    controlPoints->dirty = true;
-    updateGL();
+    curveShapeChanged(QString::asprintf("Precision = %2.2f", curve->precision));
 }
 
 void GLBox::setLevel(int level)
@@ -80,9 +83,7 @@ void GLBox::setLevel(int level)
     if (!curve)
         return;
     curve->level = level < 0 ? 0 : level;
-    showStatus(QString::asprintf("Level = %d", curve->level), actionMessageTime);
-    controlPoints->dirty = true;
-    updateGL();
+    curveShapeChanged(QString::asprintf("Level = %d", curve->level));
 }
 
 void GLBox::setDrawAxis(int state)

@@ -1,5 +1,4 @@
-#include "app/GLMainWindow.h"
-#include "view/GLBox.h"
+#include "view/ShownView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +12,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 // The main window: its menus and their keys, the help boxes and the way
@@ -38,8 +36,6 @@ private slots:
 private:
     QMenu *menu(const QString &title) const;
     QAction *entry(const QString &menuTitle, const QString &text) const;
-    // Runs open (which blocks in a modal box), reads the box and closes it.
-    QMessageBox *readModalBox(const std::function<void()> &open, QString &title, QString &text);
 
     std::unique_ptr<GLMainWindow> window;
 };
@@ -156,31 +152,11 @@ void GLMainWindowTest::windowOpensLargerThanRequested()
     QVERIFY(window->height() >= 620);
 }
 
-QMessageBox *GLMainWindowTest::readModalBox(const std::function<void()> &open, QString &title, QString &text)
-{
-    QMessageBox *seen = nullptr;
-    QTimer closer;
-    closer.setInterval(20);
-    connect(&closer, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen = box;
-        title = box->windowTitle();
-        text = box->text();
-        closer.stop();
-        box->accept();
-    });
-    closer.start();
-    open();
-    return seen;
-}
-
 void GLMainWindowTest::usageBox()
 {
     QString title, text;
-    QMessageBox *box = readModalBox([this] { entry("&Help", "&Usage")->trigger(); }, title, text);
-    QVERIFY(box);
+    QVERIFY(answerModalBox([this] { entry("&Help", "&Usage")->trigger(); }, QMessageBox::NoButton, &title,
+                           &text));
     QCOMPARE(title, QString("Usage"));
     QCOMPARE(text, QString("Left Mouse Button: insert a control point\n"
                            "Middle mouse button: Select a control point\n"
@@ -194,7 +170,7 @@ void GLMainWindowTest::usageBox()
 void GLMainWindowTest::aboutBox()
 {
     QString title, text;
-    QVERIFY(readModalBox([this] { entry("&Help", "&About")->trigger(); }, title, text));
+    QVERIFY(answerModalBox([this] { entry("&Help", "&About")->trigger(); }, QMessageBox::NoButton, &title, &text));
     QCOMPARE(title, QString("About Ornelle"));
     const QStringList lines = text.split('\n');
     QCOMPARE(lines.size(), 4);

@@ -2,14 +2,10 @@
 
 #include "geometry/ControlPoints.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <iostream>
@@ -39,9 +35,9 @@ private slots:
 private:
     // Exports to name inside the temporary folder and returns the file's
     // text; answer, when given, is clicked in the overwrite question,
-    // whose text lands in question.
+    // whose title and text land in title and text.
     QByteArray exportAs(const QString &name, QMessageBox::StandardButton answer = QMessageBox::NoButton,
-                        QString *question = nullptr);
+                        QString *title = nullptr, QString *text = nullptr);
 
     std::unique_ptr<GLMainWindow> window;
     GLBox *glbox = nullptr;
@@ -88,29 +84,17 @@ void GLBoxExportTest::init()
     window->statusBar()->clearMessage();
 }
 
-QByteArray GLBoxExportTest::exportAs(const QString &name, QMessageBox::StandardButton answer, QString *question)
+QByteArray GLBoxExportTest::exportAs(const QString &name, QMessageBox::StandardButton answer, QString *title,
+                                     QString *text)
 {
     const QString path = name.isEmpty() ? QString() : folder->filePath(name);
     glbox->chooseExportFile = [path] { return path; };
-
-    QTimer answerer;
-    answerer.setInterval(20);
-    connect(&answerer, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        answerer.stop();
-        if (question)
-            *question = box->windowTitle() + " | " + box->text();
-        box->button(answer)->click();
-    });
-    if (answer != QMessageBox::NoButton)
-        answerer.start();
-
-    glbox->exportPS();
+    if (answer == QMessageBox::NoButton)
+        glbox->exportPS();
+    else if (!answerModalBox([this] { glbox->exportPS(); }, answer, title, text))
+        return "no question asked";
     if (path.isEmpty())
         return {};
-
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -171,10 +155,11 @@ void GLBoxExportTest::overwriteQuestion()
     existing.write(old);
     existing.close();
 
-    QString question;
-    const QByteArray page = exportAs("old.ps", answer, &question);
+    QString title, text;
+    const QByteArray page = exportAs("old.ps", answer, &title, &text);
 
-    QCOMPARE(question, "Warning... | File " + folder->filePath("old.ps") + " already exist! Overwrite?");
+    QCOMPARE(title, QString("Warning..."));
+    QCOMPARE(text, "File " + folder->filePath("old.ps") + " already exist! Overwrite?");
     if (overwritten)
         QCOMPARE(titleOf(page), QByteArray("Control Points"));
     else

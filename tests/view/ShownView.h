@@ -4,8 +4,14 @@
 #include "curves/Curve.h"
 #include "view/GLBox.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QPointF>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 // Shows window, waits until it is active and its view has been laid out
 // and painted, and returns the view.
@@ -42,4 +48,33 @@ inline void setPolygon(GLBox *glbox, const QList<QPointF> &world, bool closed)
         glbox->controlPoints->insertPoint(Vector(p.x(), p.y()));
     glbox->controlPoints->closed = closed;
     glbox->update();
+}
+
+// Runs open(), which blocks in a modal message box, reads the box's title
+// and text, and closes it with answer (or accepts it when answer is
+// NoButton). False when no box appeared.
+inline bool answerModalBox(const std::function<void()> &open, QMessageBox::StandardButton answer,
+                           QString *title = nullptr, QString *text = nullptr)
+{
+    bool seen = false;
+    QTimer answerer;
+    answerer.setInterval(20);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        answerer.stop();
+        seen = true;
+        if (title)
+            *title = box->windowTitle();
+        if (text)
+            *text = box->text();
+        if (answer == QMessageBox::NoButton)
+            box->accept();
+        else
+            box->button(answer)->click();
+    });
+    answerer.start();
+    open();
+    return seen;
 }
