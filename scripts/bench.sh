@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORNELLE_TESTS=OFF >/dev/null
 cmake --build build/bench
-for program in build/bench/bench/ornelle_bench_*; do
-    "$program" --benchmark_counters_tabular=true "$@"
-done
+runtime=$(mktemp -d)
+chmod 700 "$runtime"
+trap 'rm -rf "$runtime"' EXIT
+export XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb
+build/bench/bench/ornelle_bench_subdivision --benchmark_counters_tabular=true "$@"
+xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/bench/ornelle_bench_paint --benchmark_counters_tabular=true "$@"

@@ -113,7 +113,7 @@ void BezierCurve::draw()
 {
     if (!result)
         return;
-    vertices.fill(*result, depthColour);
+    const CurveVertices &vertices = layout(depthColour);
     beginFrame();
     const float width = depthColour ? 5.0f : 3.0f;
     glLineWidth(width);

@@ -33,6 +33,7 @@ void Curve::clearResult()
     points.trim();
     delete result; // the list frees its nodes
     result = nullptr;
+    verticesStale = true;
 }
 
 void Curve::rebuildResult()
@@ -49,6 +50,7 @@ void Curve::rebuildResult()
             std::cerr << "> List::append: thisitem is NULL." << std::endl;
     }
     controlPoints->dirty = false;
+    verticesStale = true;
 }
 
 void Curve::beginFrame()
@@ -70,7 +72,6 @@ void Curve::drawClosed()
 {
     if (!controlPoints || !controlPoints->closed || !result)
         return;
-    vertices.fill(*result, false);
     beginFrame();
     drawGhost();
     drawCurve();
@@ -83,14 +84,14 @@ void Curve::drawGhost()
     // during a drag it shows the curve as it was before.
     glLineWidth(3.0f);
     glColor3d(0.6, 0.6, 0.6);
-    vertices.drawLoop(true);
+    layout(false).drawLoop(true);
 }
 
 void Curve::drawCurve()
 {
     glLineWidth(3.0f);
     glColor3f(0.65f, 0.53f, 1.0f);
-    vertices.drawLoop(false);
+    layout(false).drawLoop(false);
     glLineWidth(1.0f);
     drawCurvePoints();
 }
@@ -101,7 +102,16 @@ void Curve::drawCurvePoints()
         return;
     glPointSize(2.0f);
     glColor3d(1.0, 1.0, 1.0);
-    vertices.drawPoints();
+    layout(false).drawPoints();
+}
+
+const CurveVertices &Curve::layout(bool shades)
+{
+    if (verticesStale || (shades && !vertices.hasShades())) {
+        vertices.fill(*result, shades);
+        verticesStale = false;
+    }
+    return vertices;
 }
 
 bool Curve::refineClosed(std::uint32_t growth, const std::function<void()> &pass)

@@ -86,8 +86,9 @@ protected:
     static void endFrame();
     // With curvePoints set: every point of result as a white dot, size 2.
     void drawCurvePoints();
-    // result laid out for drawing; filled at the start of every draw().
-    CurveVertices vertices;
+    // result laid out for drawing (with the depth greys when shades is
+    // set), from the arrays of an earlier paint while result is unchanged.
+    const CurveVertices &layout(bool shades);
     // A point's ghost when it has one, else its position.
     static const Vector &ghostOf(const Point &p) { return p.hasGhost ? p.ghost : p.position; }
 
@@ -123,5 +124,9 @@ protected:
 
 private:
     Pool<Point> points;
+    CurveVertices vertices;
+    // result changed since vertices were laid out: set by rebuildResult()
+    // and clearResult(), which every change of result follows.
+    bool verticesStale = true;
     double u_ = 0.5;
 };

@@ -6,8 +6,9 @@
 #include <cstddef>
 #include <vector>
 
-// The vertices a curve hands to OpenGL, laid out once per paint in arrays
-// so that every batch is one draw call instead of one call per vertex. The
+// The vertices a curve hands to OpenGL, laid out in arrays once per
+// subdivision and reused by every repaint until the next, so that every
+// batch is one draw call instead of one call per vertex. The
 // order is the one the curves draw in: p1, p2, p2, p3, ..., pn, pn, p1, so
 // a GL_LINE_LOOP over all of it is the closed curve and GL_LINES over all
 // but the last two vertices is the open polyline. Feedback mode (and so
@@ -18,6 +19,8 @@ public:
     // Lays out points (positions, and ghosts where a point has one; with
     // shades, also the depth grey of every vertex).
     void fill(const List<Point> &points, bool shades);
+    // True when the last fill() laid out the depth greys too.
+    bool hasShades() const { return !greys.empty() || pointCount == 0; }
 
     // One GL_LINE_LOOP through all vertices: ghosts (positions where there
     // is none) or positions.

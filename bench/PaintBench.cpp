@@ -1,0 +1,216 @@
+// Painting and export in a real OpenGL context (Mesa under Xvfb):
+//  - a drag step: the polygon is marked dirty and the view paints once,
+//    split into subdivision and drawing;
+//  - the drawing of a 1,000,000-point curve against the same primitives
+//    issued with one glVertex call per vertex;
+//  - PostScript export of a smooth curve and of a self-crossing star.
+#include "curves/ChaikinCurve.h"
+#include "geometry/ControlPoints.h"
+#include "view/GLBox.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A shown view of 800 x 800 pixels with its main window.
+struct Scene
+{
+    Scene()
+    {
+        view = new GLBox(&window, "glbox", &window);
+        window.setCentralWidget(view);
+        window.resize(820, 820);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("the benchmark window was never shown");
+        view->resize(800, 800);
+        QCoreApplication::processEvents();
+    }
+
+    // Replaces the polygon by n points on a circle of the given radius;
+    // with star, every second point is pulled in so the curve crosses
+    // itself after refinement.
+    void polygon(int n, double radius, bool star)
+    {
+        view->controlPoints->clear();
+        for (int i = 0; i < n; ++i) {
+            const double angle = 2 * M_PI * i * (star ? 11.0 : 1.0) / n;
+            view->controlPoints->insertPoint(Vector(radius * std::cos(angle), radius * std::sin(angle)));
+        }
+        view->controlPoints->closed = true;
+    }
+
+    // Selects Chaikin at the given level.
+    ChaikinCurve &chaikin(int level)
+    {
+        view->setCurrentCurve(2);
+        auto *curve = static_cast<ChaikinCurve *>(view->curves.indexNode(2)->item);
+        curve->level = level;
+        view->controlPoints->dirty = true;
+        return *curve;
+    }
+
+    // One paint of the view, finished on the GL side.
+    double paint()
+    {
+        const auto start = Clock::now();
+        view->repaint();
+        view->makeCurrent();
+        glFinish();
+        view->doneCurrent();
+        return secondsSince(start);
+    }
+
+    QMainWindow window;
+    GLBox *view = nullptr;
+};
+
+Scene *scene = nullptr;
+
+void DragStep(benchmark::State &state)
+{
+    scene->polygon(10, 8, false);
+    Curve &curve = scene->chaikin(15);
+    scene->paint();
+    double total = 0, drawing = 0;
+    for (auto _ : state) {
+        scene->view->controlPoints->dirty = true;
+        const double full = scene->paint(); // subdivides, then draws
+        const double draw = scene->paint(); // polygon clean: draws only
+        total += full;
+        drawing += draw;
+        state.SetIterationTime(full);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["points"] = curve.result ? curve.result->count : 0;
+    state.counters["paint_ms"] = total / n * 1e3;
+    state.counters["draw_ms"] = drawing / n * 1e3;
+    state.counters["subdivide_ms"] = (total - drawing) / n * 1e3;
+}
+
+// The closed curve as one glVertex call per vertex: the same ghost loop
+// and curve loop the curve issues from its arrays.
+void drawImmediate(const List<Point> &points)
+{
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (int pass = 0; pass < 2; ++pass) {
+        glLineWidth(3.0f);
+        pass == 0 ? glColor3d(0.6, 0.6, 0.6) : glColor3f(0.65f, 0.53f, 1.0f);
+        glBegin(GL_LINE_LOOP);
+        for (const Node<Point> *n = points.head; n != points.tail; n = n->next) {
+            const Point &a = *n->item, &b = *n->next->item;
+            const Vector &va = pass == 0 && a.hasGhost ? a.ghost : a.position;
+            const Vector &vb = pass == 0 && b.hasGhost ? b.ghost : b.position;
+            glVertex2d(va.x(), va.y());
+            glVertex2d(vb.x(), vb.y());
+        }
+        glVertex2d(points.tail->item->position.x(), points.tail->item->position.y());
+        glVertex2d(points.head->item->position.x(), points.head->item->position.y());
+        glEnd();
+    }
+    glLineWidth(1.0f);
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_BLEND);
+}
+
+void MillionPointDraw(benchmark::State &state)
+{
+    scene->polygon(4, 8, false);
+    Curve &curve = scene->chaikin(18); // 4 * 2^18 = 1,048,576 points
+    scene->paint();
+    double arrays = 0, immediate = 0;
+    bool arraysFirst = true;
+    for (auto _ : state) {
+        // Alternate the order so that neither side always runs on a warm
+        // or a cold rasterizer.
+        scene->view->makeCurrent();
+        glFinish();
+        double a = 0, b = 0;
+        for (int side = 0; side < 2; ++side) {
+            const bool useArrays = (side == 0) == arraysFirst;
+            const auto start = Clock::now();
+            useArrays ? curve.draw() : drawImmediate(*curve.result);
+            glFinish();
+            (useArrays ? a : b) = secondsSince(start);
+        }
+        arraysFirst = !arraysFirst;
+        scene->view->doneCurrent();
+        arrays += a;
+        immediate += b;
+        state.SetIterationTime(a);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["points"] = curve.result->count;
+    state.counters["draw_ms"] = arrays / n * 1e3;
+    state.counters["glVertex_ms"] = immediate / n * 1e3;
+    state.counters["ratio"] = arrays / immediate;
+}
+
+void Export(benchmark::State &state, int points, int level, bool star)
+{
+    QTemporaryDir folder;
+    const QString file = folder.path() + "/picture.eps";
+    scene->view->chooseExportFile = [&] { return file; };
+    scene->polygon(points, 8, star);
+    Curve &curve = scene->chaikin(level);
+    scene->paint();
+    for (auto _ : state) {
+        QFile::remove(file);
+        const auto start = Clock::now();
+        scene->view->exportPS();
+        state.SetIterationTime(secondsSince(start));
+    }
+    state.counters["segments"] = curve.result->count;
+    state.counters["file_MB"] = QFileInfo(file).size() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Scene shown;
+    scene = &shown;
+    benchmark::RegisterBenchmark("DragStep/Chaikin/10pts/level15", DragStep)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(1.0);
+    benchmark::RegisterBenchmark("Draw/1M/vertexArrays_vs_glVertex", MillionPointDraw)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    // 25 points at level 13: 204,800 segments of a smooth loop.
+    benchmark::RegisterBenchmark("Export/smooth/200k", Export, 25, 13, false)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(2);
+    benchmark::RegisterBenchmark("Export/star24/level9", Export, 24, 9, true)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(2);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
