@@ -75,8 +75,8 @@ void GLBox::exportPS()
 
     Curve *curve = selectedCurve();
     const char *title = pageTitles[static_cast<std::size_t>(currentCurve)];
-    // Each pass starts the file again from its beginning, so the file ends
-    // up holding only the last, complete page.
+    // A pass that overflows the buffer writes nothing, so the file ends up
+    // holding only the last, complete page.
     GLint bufferSize = 0;
     GLint state = GL2PS_OVERFLOW;
     while (state == GL2PS_OVERFLOW) {

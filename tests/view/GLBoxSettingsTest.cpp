@@ -122,11 +122,12 @@ void GLBoxSettingsTest::slotStoresAndShows()
 
 void GLBoxSettingsTest::withoutSchemeNothingHappens()
 {
+    QSignalSpy frames(glbox, &QOpenGLWidget::frameSwapped);
     setPolygon(glbox, unitSquare, true);
-    QTest::qWait(30);
+    QVERIFY(frames.wait(2000));
+    frames.clear();
     const QList<double> before = schemeSettings(glbox);
     glbox->controlPoints->dirty = false;
-    QSignalSpy frames(glbox, &QOpenGLWidget::frameSwapped);
     QSignalSpy areas(glbox, &GLBox::setArea);
 
     glbox->setU(30);
@@ -203,7 +204,7 @@ void GLBoxSettingsTest::setAreaOnEveryRepaint()
     glbox->update(); // nothing changed: the same report again
     QVERIFY(areas.wait(2000));
 
-    QCOMPARE(areas.count(), 2);
+    QVERIFY(areas.count() >= 2); // a slow machine may see extra exposes
     for (const QList<QVariant> &arguments : areas)
         QCOMPARE(arguments, QVariantList({area, delta}));
 }
