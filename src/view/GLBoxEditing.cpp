@@ -53,6 +53,10 @@ void GLBox::mousePressEvent(QMouseEvent *event)
         break;
     case Qt::RightButton:
         mouseMode = Move;
+        // A second right press before the release starts a new drag: the
+        // point of the first one must not keep its ghost for ever.
+        if (movingPoint)
+            movingPoint->hasGhost = false;
         movingPoint = controlPoints->pickPoint(p);
         if (movingPoint)
             movingPoint->ghost = movingPoint->position;

@@ -113,6 +113,8 @@ void GLBox::deleteControlPoints()
 {
     for (Node<Curve> *n = curves.head; n; n = n->next)
         n->item->clearResult();
+    // A drag under way loses its point: later moves must not touch it.
+    movingPoint = nullptr;
     controlPoints->clear();
     updateGL();
 }

@@ -27,6 +27,7 @@ private slots:
     void pressEdits();
     void rightDragMovesPoint();
     void rightPressOnEmptySpaceIsQuiet();
+    void interruptedDragsLeaveNoGhost();
     void hover_data();
     void hover();
     void hoverAwayClearsHighlight_data();
@@ -84,7 +85,9 @@ void GLBoxEditingTest::initTestCase()
     glbox = showAndFindView(*window);
     QVERIFY(glbox);
     QCOMPARE(glbox->width(), 600);
-    glbox->installEventFilter(new PaintCounter(paints));
+    auto *counter = new PaintCounter(paints);
+    counter->setParent(glbox);
+    glbox->installEventFilter(counter);
 }
 
 void GLBoxEditingTest::cleanupTestCase()
@@ -99,6 +102,32 @@ void GLBoxEditingTest::init()
     glbox->mouseMode = GLBox::None;
     glbox->movingPoint = nullptr;
     window->statusBar()->clearMessage();
+}
+
+// A second right press before the release, and "Delete Control Points"
+// in the middle of a drag, must leave no ghost behind and no dangling point.
+void GLBoxEditingTest::interruptedDragsLeaveNoGhost()
+{
+    addPoints({{0, 0}, {2, 0}});
+    Point *first = glbox->controlPoints->points.head->item;
+    press(Qt::RightButton, pixelAt(glbox, 0, 0));
+    move(pixelAt(glbox, 0, 1), Qt::RightButton);
+    QVERIFY(first->hasGhost);
+    press(Qt::RightButton, pixelAt(glbox, 2, 0), Qt::NoModifier, Qt::RightButton);
+    QVERIFY(!first->hasGhost);
+    move(pixelAt(glbox, 2, 1), Qt::RightButton);
+    QVERIFY(glbox->controlPoints->points.tail->item->hasGhost);
+    release(Qt::RightButton, pixelAt(glbox, 2, 1));
+    for (auto *n = glbox->controlPoints->points.head; n; n = n->next)
+        QVERIFY(!n->item->hasGhost);
+
+    press(Qt::RightButton, pixelAt(glbox, 0, 1));
+    QVERIFY(glbox->movingPoint);
+    glbox->deleteControlPoints();
+    QCOMPARE(glbox->movingPoint, nullptr);
+    move(pixelAt(glbox, 3, 3), Qt::RightButton);
+    release(Qt::RightButton, pixelAt(glbox, 3, 3));
+    QCOMPARE(glbox->controlPoints->points.count, 0u);
 }
 
 void GLBoxEditingTest::send(QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons,
