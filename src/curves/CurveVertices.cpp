@@ -50,20 +50,25 @@ void CurveVertices::fill(const List<Point> &points, bool shades)
     }
 }
 
-void CurveVertices::draw(unsigned mode, bool ghost, std::size_t vertexCount) const
+void CurveVertices::draw(unsigned mode, bool ghost, std::size_t vertexCount, int stride) const
 {
     if (vertexCount == 0)
         return;
     const std::vector<float> &source = ghost && !ghosts.empty() ? ghosts : positions;
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, source.data());
+    glVertexPointer(2, GL_FLOAT, static_cast<GLsizei>(stride * 2 * sizeof(float)), source.data());
     glDrawArrays(mode, 0, static_cast<GLsizei>(vertexCount));
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 void CurveVertices::drawLoop(bool ghost) const
 {
-    draw(GL_LINE_LOOP, ghost, 2 * pointCount);
+    GLint renderMode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &renderMode);
+    if (renderMode == GL_RENDER)
+        draw(GL_LINE_LOOP, ghost, pointCount, 2); // same pixels, no empty segments
+    else
+        draw(GL_LINE_LOOP, ghost, 2 * pointCount);
 }
 
 void CurveVertices::drawPairs(bool ghost) const
@@ -83,16 +88,5 @@ void CurveVertices::drawShadedPairs() const
 
 void CurveVertices::drawPoints() const
 {
-    if (pointCount == 0)
-        return;
-    // Point 0 is vertex 0; points 1 to n - 1 are every second vertex from
-    // vertex 1 on.
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, positions.data());
-    glDrawArrays(GL_POINTS, 0, 1);
-    if (pointCount > 1) {
-        glVertexPointer(2, GL_FLOAT, 4 * sizeof(float), positions.data() + 2);
-        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(pointCount - 1));
-    }
-    glDisableClientState(GL_VERTEX_ARRAY);
+    draw(GL_POINTS, false, pointCount, 2);
 }

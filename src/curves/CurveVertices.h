@@ -12,7 +12,9 @@
 // order is the one the curves draw in: p1, p2, p2, p3, ..., pn, pn, p1, so
 // a GL_LINE_LOOP over all of it is the closed curve and GL_LINES over all
 // but the last two vertices is the open polyline. Feedback mode (and so
-// the PostScript export) sees exactly the primitives immediate mode gave.
+// the PostScript export) sees exactly these primitives. On screen the loop
+// skips its zero-length segments (pi to pi), which cover no pixel: the
+// picture is the same and the software rasterizer has half the lines.
 class CurveVertices
 {
 public:
@@ -33,7 +35,8 @@ public:
     void drawPoints() const;
 
 private:
-    void draw(unsigned mode, bool ghosts, std::size_t vertexCount) const;
+    // stride 2 takes every second vertex from vertex 0: p1, p2, ..., pn.
+    void draw(unsigned mode, bool ghosts, std::size_t vertexCount, int stride = 1) const;
 
     std::vector<float> positions; // x, y per vertex
     std::vector<float> ghosts;    // filled only while some point has a ghost
