@@ -26,7 +26,7 @@ echo "== Sanitizer build (ASan + UBSan + LSan) and fuzzing"
 CC=clang CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORNELLE_SANITIZE=ON -DORNELLE_FUZZ=ON -DORNELLE_BENCH=OFF >/dev/null
 cmake --build build/sanitize
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0
 # Preloading Mesa's driver keeps it mapped until exit, so that leak reports
