@@ -48,26 +48,29 @@ void BezierCurve::splitPiece(Node<Point> *first, Node<Point> *last, std::uint32_
         Node<Point> *first;
         Node<Point> *last;
         int depth;
+        double longest; // maxEdgeLength(first, last), known from the split
     };
     const double t = std::clamp(u(), splitMin, splitMax);
-    std::vector<Piece> pending{{first, last, depth}};
+    std::vector<Piece> pending{{first, last, depth, maxEdgeLength(first, last)}};
     while (!pending.empty()) {
         const Piece piece = pending.back();
         pending.pop_back();
-        if (maxEdgeLength(piece.first, piece.last) <= precision)
+        if (piece.longest <= precision)
             continue;
         if (std::uint64_t{result->count} + n - 1 > pointBudget) {
             limited = true;
             return;
         }
-        Node<Point> *apex = splitOnce(piece.first, piece.last, n, piece.depth, t);
+        double leftLongest = 0.0, rightLongest = 0.0;
+        Node<Point> *apex = splitOnce(piece.first, piece.last, n, piece.depth, t, leftLongest, rightLongest);
         reachedLevel = std::max(reachedLevel, piece.depth);
-        pending.push_back({apex, piece.last, piece.depth + 1});
-        pending.push_back({piece.first, apex, piece.depth + 1});
+        pending.push_back({apex, piece.last, piece.depth + 1, rightLongest});
+        pending.push_back({piece.first, apex, piece.depth + 1, leftLongest});
     }
 }
 
-Node<Point> *BezierCurve::splitOnce(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth, double t)
+Node<Point> *BezierCurve::splitOnce(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth, double t,
+                                    double &leftLongest, double &rightLongest)
 {
     // de Casteljau on a scratch row: row k is made from row k - 1 by
     // combining neighbours with weight t, and the first and last point of
@@ -76,25 +79,65 @@ Node<Point> *BezierCurve::splitOnce(Node<Point> *first, Node<Point> *last, std::
     // leaves 2n - 3 new points where n - 2 old ones stood; the old inner
     // points are no longer part of the curve, so their objects and nodes
     // take the first new values and only n - 1 points are added.
+    //
+    // The row keeps what combine() would: positions, and ghosts with their
+    // flags only while some point of the piece has one. A point without a
+    // ghost carries its position in the ghost row, which is what combine()
+    // uses in its place, so the ghost row needs no flag tests.
+    const double s = 1.0 - t;
     row.clear();
+    rowGhosts.clear();
+    rowFlags.clear();
+    bool anyGhost = false;
     for (const Node<Point> *p = first;; p = p->next) {
-        row.push_back(*p->item);
+        const Point &q = *p->item;
+        row.push_back(q.position);
+        rowGhosts.push_back(q.hasGhost ? q.ghost : q.position);
+        rowFlags.push_back(q.hasGhost);
+        anyGhost = anyGhost || q.hasGhost;
         if (p == last)
             break;
     }
-    halves.resize(2 * n - 1); // every slot is written below
-    halves.front() = row.front();
-    halves.back() = row.back();
+    const std::uint32_t m = 2 * n - 1; // first, the two halves' inner points and apex, last
+    halves.resize(m); // every slot is written below
+    halfGhosts.resize(anyGhost ? m : 0);
+    halfFlags.resize(anyGhost ? m : 0);
+    auto keep = [&](std::uint32_t slot, std::uint32_t i) {
+        halves[slot] = row[i];
+        if (anyGhost) {
+            halfGhosts[slot] = rowGhosts[i];
+            halfFlags[slot] = rowFlags[i];
+        }
+    };
+    keep(0, 0);
+    keep(m - 1, n - 1);
     for (std::uint32_t k = 1; k < n; ++k) {
         for (std::uint32_t i = 0; i + k < n; ++i)
-            combineInto(row[i], row[i], row[i + 1], t);
-        halves[k] = row.front();
-        halves[2 * n - 2 - k] = row[n - 1 - k];
+            row[i] = row[i] * t + row[i + 1] * s;
+        if (anyGhost) {
+            for (std::uint32_t i = 0; i + k < n; ++i) {
+                rowGhosts[i] = rowGhosts[i] * t + rowGhosts[i + 1] * s;
+                rowFlags[i] = rowFlags[i] || rowFlags[i + 1];
+            }
+        }
+        keep(k, 0);
+        keep(m - 1 - k, n - 1 - k);
     }
+    // The halves' longest edges, as maxEdgeLength() would find them in the
+    // list once these points are in it.
+    leftLongest = rightLongest = 0.0;
+    for (std::uint32_t i = 0; i + 1 < n; ++i)
+        leftLongest = std::max(leftLongest, distance(halves[i], halves[i + 1]));
+    for (std::uint32_t i = n - 1; i + 1 < m; ++i)
+        rightLongest = std::max(rightLongest, distance(halves[i], halves[i + 1]));
     Node<Point> *node = first;
     Node<Point> *apex = nullptr;
-    for (std::uint32_t i = 1; i + 1 < 2 * n - 1; ++i) {
-        Point &value = halves[i];
+    for (std::uint32_t i = 1; i + 1 < m; ++i) {
+        Point value(halves[i]);
+        if (anyGhost && halfFlags[i]) {
+            value.hasGhost = true;
+            value.ghost = halfGhosts[i];
+        }
         value.level = depth;
         if (node->next != last) {
             node = node->next;

@@ -37,10 +37,14 @@ public:
     static double maxEdgeLength(const Node<Point> *first, const Node<Point> *last);
 
 private:
-    Node<Point> *splitOnce(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth, double t);
+    // One de Casteljau split of the piece at t; returns the apex and the
+    // longest edge of each half.
+    Node<Point> *splitOnce(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth, double t,
+                           double &leftLongest, double &rightLongest);
 
     // Scratch space of splitOnce(), kept between splits: the current
-    // de Casteljau row and the 2n - 1 points of the two halves.
-    std::vector<Point> row;
-    std::vector<Point> halves;
+    // de Casteljau row and the 2n - 1 points of the two halves, positions
+    // with the ghosts and ghost flags beside them.
+    std::vector<Vector> row, rowGhosts, halves, halfGhosts;
+    std::vector<bool> rowFlags, halfFlags;
 };
