@@ -35,6 +35,7 @@ void ProposedCurve::refine()
     const Point firstCopy = *result->head->item;
     Point before = *result->tail->item;
     const double w = u();
+    const double side = (1.0 - w) / 2.0;
     Node<Point> *node = result->head;
     for (std::uint32_t j = 1; j <= n; ++j) {
         Node<Point> *next = node->next;
@@ -47,15 +48,17 @@ void ProposedCurve::refine()
         combineInto(b, p, after, 0.5);
         Point *e = makeCombined(a, p, halfU);
         Point *h = makeCombined(b, p, halfU);
-        const Point save = p;
-        p.position = save.position * w + (a.position + b.position) * ((1.0 - w) / 2.0);
-        if (a.hasGhost || b.hasGhost) {
-            p.ghost = ghostOf(save) * w + (ghostOf(a) + ghostOf(b)) * ((1.0 - w) / 2.0);
+        const Vector moved = p.position * w + (a.position + b.position) * side;
+        const bool ghosted = a.hasGhost || b.hasGhost;
+        const Vector movedGhost = ghosted ? ghostOf(p) * w + (ghostOf(a) + ghostOf(b)) * side : Vector();
+        before = p; // the next vertex's neighbour, as it stood at the start of the pass
+        p.position = moved;
+        if (ghosted) {
+            p.ghost = movedGhost;
             p.hasGhost = true;
         }
         insertBefore(node, e);
         insertAfter(node, h);
-        before = save;
         node = next;
     }
 }
