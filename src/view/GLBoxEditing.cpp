@@ -39,6 +39,10 @@ void GLBox::mousePressEvent(QMouseEvent *event)
     switch (event->button()) {
     case Qt::LeftButton:
         if (state == State::Ctrl) {
+            // A drag whose release never reached the view (a modal box took
+            // it) must not keep pointing at the point deleted here.
+            if (movingPoint && controlPoints->pickPoint(p) == movingPoint)
+                movingPoint = nullptr;
             if (controlPoints->deletePoint(p))
                 showStatus(coordinates("Deleted control point at (%2.2f, %2.2f)", p), actionMessageTime);
         } else if (state == State::Shift) {

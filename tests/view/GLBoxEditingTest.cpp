@@ -128,6 +128,15 @@ void GLBoxEditingTest::interruptedDragsLeaveNoGhost()
     move(pixelAt(glbox, 3, 3), Qt::RightButton);
     release(Qt::RightButton, pixelAt(glbox, 3, 3));
     QCOMPARE(glbox->controlPoints->points.count, 0u);
+
+    // A drag whose release went elsewhere, then Ctrl + click on its point.
+    addPoints({{5, 5}});
+    press(Qt::RightButton, pixelAt(glbox, 5, 5));
+    QVERIFY(glbox->movingPoint);
+    press(Qt::LeftButton, pixelAt(glbox, 5, 5), Qt::ControlModifier); // no release in between
+    QCOMPARE(glbox->controlPoints->points.count, 0u);
+    QCOMPARE(glbox->movingPoint, nullptr);
+    move(pixelAt(glbox, 6, 6));
 }
 
 void GLBoxEditingTest::send(QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons,
