@@ -78,7 +78,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
 {
     setObjectName(QString::fromLatin1(name));
 
-    fileMenu = menuBar()->addMenu(tr("&File"));
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
     // Qt 6's menu bar is no longer a QFrame: it always paints the style's
     // own menu-bar panel, which is what a styled-panel frame amounted to.
     buildHelpMenu();
@@ -97,15 +97,15 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     glbox->setMinimumSize(600, 600);
     hlayout->addWidget(glbox, 2);
 
-    fillFileMenu();
+    fillFileMenu(fileMenu);
 
     // Spacing -1 takes the spacing of the enclosing layout (20).
-    panelColumn = new QVBoxLayout();
+    auto *panelColumn = new QVBoxLayout();
     panelColumn->setSpacing(-1);
     hlayout->addLayout(panelColumn, 1);
 
-    buildControlBox(frame);
-    buildViewBox(frame);
+    panelColumn->addWidget(buildControlBox(frame), 1);
+    panelColumn->addWidget(buildViewBox(frame), 0);
 
     statusBar()->show();
     panelColumn->activate();
@@ -116,12 +116,12 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     getWidgetValues();
     connect(glbox, &GLBox::setWidgetValues, this, &GLMainWindow::getWidgetValues);
 
-    buildAreaBox(frame);
+    panelColumn->addWidget(buildAreaBox(frame), 0);
 }
 
 GLMainWindow::~GLMainWindow() = default;
 
-void GLMainWindow::fillFileMenu()
+void GLMainWindow::fillFileMenu(QMenu *fileMenu)
 {
     fileMenu->addAction(tr("Export to &PostScript..."), QKeySequence(Qt::CTRL | Qt::Key_P), glbox, &GLBox::exportPS);
     fileMenu->addSeparator();
@@ -136,7 +136,7 @@ void GLMainWindow::buildHelpMenu()
     help->addAction(tr("&About"), this, &GLMainWindow::showAbout);
 }
 
-void GLMainWindow::buildControlBox(QWidget *frame)
+QGroupBox *GLMainWindow::buildControlBox(QWidget *frame)
 {
     QGroupBox *box = nullptr;
     QVBoxLayout *stack = stackedGroup(tr("Control"), "controlBox", frame, box);
@@ -173,10 +173,10 @@ void GLMainWindow::buildControlBox(QWidget *frame)
     deleteButton->setObjectName("deleteControlPointsButton");
     connect(deleteButton, &QPushButton::clicked, glbox, &GLBox::deleteControlPoints);
 
-    panelColumn->addWidget(box, 1);
+    return box;
 }
 
-void GLMainWindow::buildViewBox(QWidget *frame)
+QGroupBox *GLMainWindow::buildViewBox(QWidget *frame)
 {
     QGroupBox *box = nullptr;
     QVBoxLayout *stack = stackedGroup(tr("View"), "viewBox", frame, box);
@@ -195,19 +195,18 @@ void GLMainWindow::buildViewBox(QWidget *frame)
     auto *gridSlider = addSlider(stack, "grid space", 0, 10, 1, 2);
     gridSlider->setValue(glbox->gridSpace);
     connect(gridSlider, &QSlider::valueChanged, glbox, &GLBox::setGridSpace);
-
-    panelColumn->addWidget(box, 0);
+    return box;
 }
 
-void GLMainWindow::buildAreaBox(QWidget *frame)
+QGroupBox *GLMainWindow::buildAreaBox(QWidget *frame)
 {
     QGroupBox *box = nullptr;
     QVBoxLayout *stack = stackedGroup(tr("Convex Volume/Area"), "areaBox", frame, box);
     polygonAreaLabel = add(stack, new QLabel(tr("Control Points = 0"), box));
     deltaAreaLabel = add(stack, new QLabel(tr("Delta = 0"), box));
     finalAreaLabel = add(stack, new QLabel(tr("Final = 0"), box));
-    panelColumn->addWidget(box, 0);
     connect(glbox, &GLBox::setArea, this, &GLMainWindow::setArea);
+    return box;
 }
 
 void GLMainWindow::getWidgetValues()

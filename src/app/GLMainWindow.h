@@ -21,6 +21,7 @@
 
 class GLBox;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QMenu;
 class QSlider;
@@ -55,13 +56,13 @@ public slots:
 
 private:
     // Adds the File menu's entries; they come after the view exists.
-    void fillFileMenu();
+    void fillFileMenu(QMenu *fileMenu);
     void buildHelpMenu();
     // The panel's group boxes, each built with its widgets and connections
-    // and added to panelColumn.
-    void buildControlBox(QWidget *frame);
-    void buildViewBox(QWidget *frame);
-    void buildAreaBox(QWidget *frame);
+    // for the constructor to add to the panel column.
+    QGroupBox *buildControlBox(QWidget *frame);
+    QGroupBox *buildViewBox(QWidget *frame);
+    QGroupBox *buildAreaBox(QWidget *frame);
 
     GLBox *glbox = nullptr; // the curve view, object name "glbox"
     // Panel widgets that getWidgetValues and setArea write; all owned by
@@ -76,6 +77,4 @@ private:
     QLabel *deltaAreaLabel = nullptr;   // "Delta = ..."
     QLabel *finalAreaLabel = nullptr;   // "Final = ..."
 
-    QMenu *fileMenu = nullptr;          // "&File" popup
-    QVBoxLayout *panelColumn = nullptr; // right-hand column of group boxes
 };
