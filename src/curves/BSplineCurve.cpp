@@ -39,10 +39,13 @@ void BSplineCurve::refine()
         Point &p = *node->item;
         const Point &after = j == n ? firstCopy : *next->item;
         Point *edge = makeCombined(p, after, u());
-        const Point save = p;
-        p.position = vertexRule(before.position, save.position, after.position);
-        if (before.hasGhost || save.hasGhost || after.hasGhost) {
-            p.ghost = vertexRule(ghostOf(before), ghostOf(save), ghostOf(after));
+        const Vector moved = vertexRule(before.position, p.position, after.position);
+        const bool ghosted = before.hasGhost || p.hasGhost || after.hasGhost;
+        const Vector movedGhost = ghosted ? vertexRule(ghostOf(before), ghostOf(p), ghostOf(after)) : Vector();
+        before = p; // the next vertex's neighbour, as it stood at the start of the pass
+        p.position = moved;
+        if (ghosted) {
+            p.ghost = movedGhost;
             p.hasGhost = true;
         }
         // Triangle of the moved vertex and its two new neighbours: the edge
@@ -53,7 +56,6 @@ void BSplineCurve::refine()
         if (j == n)
             deltaArea += result->head->item->signedArea(*edge, *result->head->next->item);
         insertAfter(node, edge);
-        before = save;
         node = next;
     }
 }

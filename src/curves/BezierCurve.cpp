@@ -90,13 +90,18 @@ Node<Point> *BezierCurve::splitOnce(Node<Point> *first, Node<Point> *last, std::
     rowFlags.clear();
     bool anyGhost = false;
     for (const Node<Point> *p = first;; p = p->next) {
-        const Point &q = *p->item;
-        row.push_back(q.position);
-        rowGhosts.push_back(q.hasGhost ? q.ghost : q.position);
-        rowFlags.push_back(q.hasGhost);
-        anyGhost = anyGhost || q.hasGhost;
+        row.push_back(p->item->position);
+        anyGhost = anyGhost || p->item->hasGhost;
         if (p == last)
             break;
+    }
+    if (anyGhost) {
+        for (const Node<Point> *p = first;; p = p->next) {
+            rowGhosts.push_back(p->item->hasGhost ? p->item->ghost : p->item->position);
+            rowFlags.push_back(p->item->hasGhost);
+            if (p == last)
+                break;
+        }
     }
     const std::uint32_t m = 2 * n - 1; // first, the two halves' inner points and apex, last
     halves.resize(m); // every slot is written below

@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <iostream>
 
 Curve::Curve(ControlPoints *controlPoints) : controlPoints(controlPoints) {}
 
@@ -33,6 +32,7 @@ void Curve::clearResult()
     points.trim();
     delete result; // the list frees its nodes
     result = nullptr;
+    vertices.release();
     verticesStale = true;
 }
 
@@ -46,8 +46,7 @@ void Curve::rebuildResult()
         result = new List<Point>;
     points.clear();
     for (const Node<Point> *n = controlPoints->points.head; n; n = n->next) {
-        if (!result->append(makePoint(*n->item), 0))
-            std::cerr << "> List::append: thisitem is NULL." << std::endl;
+        result->append(makePoint(*n->item), 0); // reports a missing point itself
     }
     controlPoints->dirty = false;
     verticesStale = true;
@@ -129,7 +128,7 @@ bool Curve::refineClosed(std::uint32_t growth, const std::function<void()> &pass
         ++passes;
     }
     limited = passes < wanted;
-    reachedLevel = limited ? passes : level;
+    reachedLevel = passes;
     for (int i = 0; i < passes; ++i)
         pass();
     return true;

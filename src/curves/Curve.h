@@ -49,7 +49,8 @@ public:
     void rebuildResult();
 
     // The weight of a new point between two neighbours (the parameter u of
-    // the proposed scheme). Stored without a range check: the view clamps.
+    // the proposed scheme). Stored without a range check: the view only replaces 0 and 1, and the
+    // Bezier scheme keeps its own split parameter inside (0, 1).
     double u() const { return u_; }
     virtual void setU(double value) { u_ = value; }
 
@@ -112,7 +113,8 @@ protected:
 
     // Points of result come from this curve's storage and go back to it:
     // a copy, a combination (as combine()), and the release of one point
-    // that is no longer in result. clearResult() frees them all at once.
+    // that is no longer in result. rebuildResult() takes them all back at
+    // once for reuse; clearResult() frees their memory.
     Point *makePoint(const Point &copy) { return points.make(copy); }
     Point *makeCombined(const Point &a, const Point &b, double t)
     {

@@ -22,8 +22,16 @@ float greyOf(const Point &p)
 
 } // namespace
 
+void CurveVertices::release()
+{
+    *this = CurveVertices();
+}
+
 void CurveVertices::fill(const List<Point> &points, bool shades)
 {
+    // A curve much smaller than the last one should not keep its memory.
+    if (positions.capacity() > 4 * (4 * std::size_t{points.count} + 64))
+        release();
     pointCount = points.count;
     const std::size_t vertices = 2 * pointCount;
     positions.resize(2 * vertices);

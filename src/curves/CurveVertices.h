@@ -21,14 +21,16 @@ public:
     // Lays out points (positions, and ghosts where a point has one; with
     // shades, also the depth grey of every vertex).
     void fill(const List<Point> &points, bool shades);
+    // Gives the arrays' memory back (after the curve itself was freed).
+    void release();
     // True when the last fill() laid out the depth greys too.
     bool hasShades() const { return !greys.empty() || pointCount == 0; }
 
     // One GL_LINE_LOOP through all vertices: ghosts (positions where there
     // is none) or positions.
-    void drawLoop(bool ghosts) const;
+    void drawLoop(bool ghost) const;
     // One GL_LINES over the pairs of the open polyline.
-    void drawPairs(bool ghosts) const;
+    void drawPairs(bool ghost) const;
     // The same pairs with every vertex in its depth grey.
     void drawShadedPairs() const;
     // One GL_POINTS through every point, head to tail, in the current colour.
@@ -36,7 +38,7 @@ public:
 
 private:
     // stride 2 takes every second vertex from vertex 0: p1, p2, ..., pn.
-    void draw(unsigned mode, bool ghosts, std::size_t vertexCount, int stride = 1) const;
+    void draw(unsigned mode, bool ghost, std::size_t vertexCount, int stride = 1) const;
 
     std::vector<float> positions; // x, y per vertex
     std::vector<float> ghosts;    // filled only while some point has a ghost

@@ -36,7 +36,7 @@ inline void output(const char *text)
 // and removal invalidates the cache; the next inner indexNode() rebuilds it.
 // checkDuplicates: the identity scans run only when it equals 1.
 // Nodes come from a pool owned by the list, so a long list costs no heap
-// block per node and releaseNodes() frees them all in one sweep.
+// block per node and releaseNodes() takes them all back in one sweep.
 template <typename T>
 class List
 {

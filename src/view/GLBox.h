@@ -66,7 +66,8 @@ public:
     int gridSpace = 2;  // grid spacing in world units; <= 0 draws the border only
     bool drawAxis = true;
 
-    // GL state as captured at the end of the last resize, in device pixels.
+    // GL state as captured at the end of the last resize; the viewport is
+    // in device pixels.
     double modelview[16] = {};
     double projection[16] = {};
     int viewport[4] = {};
