@@ -198,7 +198,7 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark(cases[i].name, runCase, i)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond)
-            ->MinTime(0.5);
+            ->MinTime(3.0); // several iterations even for the second-long cases
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -19,27 +19,25 @@ void ChaikinCurve::subdivide()
 void ChaikinCurve::cutCorners()
 {
     // Every neighbour is taken as it stood at the start of the pass: the
-    // replaced corner before this one stays alive until its successor has
-    // used it, and the first corner until the last one has.
+    // corner before this one and the first corner are kept as copies. A
+    // corner is no part of the new polygon, so its object and node take A,
+    // the point that replaces it on the side of the corner before, and only
+    // B is added: the list becomes A1, B1, A2, B2, ..., An, Bn.
     const std::uint32_t n = result->count;
-    Point *first = result->head->item;
-    Point *before = result->tail->item;
+    const Point first = *result->head->item;
+    Point before = *result->tail->item;
     Node<Point> *node = result->head;
     for (std::uint32_t j = 1; j <= n; ++j) {
         Node<Point> *next = node->next;
-        Point *corner = node->item;
-        const Point &after = j == n ? *first : *next->item;
-        Point *a = makeCombined(*corner, *before, u());
-        Point *b = makeCombined(*corner, after, u());
-        deltaArea += corner->signedArea(*a, *b);
-        insertBefore(node, a);
-        insertAfter(node, b);
-        result->removeNode(node);
-        if (j >= 3)
-            releasePoint(before); // corner j - 1 is no neighbour of anything left
+        Point &corner = *node->item;
+        const Point &after = j == n ? first : *next->item;
+        Point a;
+        combineInto(a, corner, before, u());
+        Point *b = makeCombined(corner, after, u());
+        deltaArea += corner.signedArea(a, *b);
         before = corner;
+        corner = a;
+        insertAfter(node, b);
         node = next;
     }
-    releasePoint(before); // the last corner
-    releasePoint(first);
 }
