@@ -211,13 +211,13 @@ QGroupBox *GLMainWindow::buildAreaBox(QWidget *frame)
 
 void GLMainWindow::getWidgetValues()
 {
-    if (glbox->currentCurve == 0)
+    const Curve *curve = glbox->selectedCurve();
+    if (!curve)
         return;
     // Every setter below that changes a value emits the widget's change
     // signal, so the view's slot stores the value derived from the new
     // position before the setter returns.
     openCloseCurveCheckBox->setChecked(glbox->controlPoints->closed);
-    const Curve *curve = glbox->curves.indexNode(static_cast<std::uint32_t>(glbox->currentCurve))->item;
     uparameter->setValue(static_cast<int>(curve->u() * 100));
     drawCurvePointsCheckBox->setChecked(curve->curvePoints);
 

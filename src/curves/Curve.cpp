@@ -161,16 +161,3 @@ void Curve::insertBefore(Node<Point> *node, Point *item)
     result->cacheValid = false;
     ++result->count;
 }
-
-double Curve::fanArea(const List<Point> &points)
-{
-    if (points.count < 3)
-        return 0.0;
-    // Fan from the first point, the two later points in descending order:
-    // positive for clockwise polygons, as ControlPoints::area().
-    const Point &first = *points.head->item;
-    double sum = 0.0;
-    for (const Node<Point> *n = points.head->next; n->next; n = n->next)
-        sum += first.signedArea(*n->next->item, *n->item);
-    return sum;
-}

@@ -107,9 +107,6 @@ protected:
     void insertAfter(Node<Point> *node, Point *item);
     void insertBefore(Node<Point> *node, Point *item);
 
-    // Signed area of a point sequence taken as a closed polygon, by the
-    // same fan as ControlPoints::area(): 0 for fewer than 3 points.
-    static double fanArea(const List<Point> &points);
 
     // Points of result come from this curve's storage and go back to it:
     // a copy, a combination (as combine()), and the release of one point

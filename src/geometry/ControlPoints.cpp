@@ -149,16 +149,20 @@ double ControlPoints::area()
 {
     if (!closed || points.count <= 2)
         return 0.0;
-    if (dirty) {
-        // Triangle fan from the first point, later points in descending
-        // order: positive for clockwise polygons.
-        const Point &first = *points.head->item;
-        double sum = 0.0;
-        for (std::uint32_t i = 2; i + 1 <= points.count; ++i)
-            sum += first.signedArea(*points.indexNode(i + 1)->item, *points.indexNode(i)->item);
-        cachedArea = sum;
-    }
+    if (dirty)
+        cachedArea = fanArea(points);
     return cachedArea;
+}
+
+double fanArea(const List<Point> &points)
+{
+    if (points.count < 3)
+        return 0.0;
+    const Point &first = *points.head->item;
+    double sum = 0.0;
+    for (const Node<Point> *n = points.head->next; n->next; n = n->next)
+        sum += first.signedArea(*n->next->item, *n->item);
+    return sum;
 }
 
 void ControlPoints::draw()

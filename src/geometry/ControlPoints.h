@@ -3,6 +3,12 @@
 #include "geometry/List.h"
 #include "geometry/Point.h"
 
+// Signed area of a point sequence taken as a closed polygon: the triangle
+// fan from the first point with the two later points in descending order,
+// so positive when the points run clockwise (x right, y up); z is ignored.
+// 0 for fewer than 3 points.
+double fanArea(const List<Point> &points);
+
 // The editable control polygon: the points the user places, the open/closed
 // switch, the flag that tells the curves to subdivide again and the
 // polygon's own signed area. Owns its points. Every edit that changes the

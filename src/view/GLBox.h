@@ -85,6 +85,8 @@ public:
     List<Curve> curves;
     // Position in curves of the selected scheme, 1 to 4; 0: none.
     int currentCurve = 0;
+    // The selected curve, or null when none is selected.
+    Curve *selectedCurve();
 
     // Asks for the name of the PostScript file to write; an empty name
     // cancels the export. By default the modal save-file dialog in the
@@ -146,8 +148,6 @@ protected:
 private:
     // Shows text in mainWindow's status bar for milliseconds.
     void showStatus(const QString &text, int milliseconds);
-    // The selected curve, or null when none is selected.
-    Curve *selectedCurve();
     // After a setting that changes the curve's shape: shows text, marks
     // the polygon dirty so that the next paint subdivides, repaints.
     void curveShapeChanged(const QString &text);
