@@ -12,6 +12,7 @@ Vector vertexRule(const Vector &before, const Vector &p, const Vector &after)
 BSplineCurve::BSplineCurve(ControlPoints *controlPoints) : Curve(controlPoints)
 {
     usesLevel = true;
+    closedOnly = true;
     setU(0.5);
 }
 
@@ -22,7 +23,12 @@ void BSplineCurve::draw()
 
 void BSplineCurve::subdivide()
 {
-    refineClosed(2, [this] { refine(); });
+    // The triangles between successive polygons add up to the removed
+    // area only when edge points sit at edge midpoints (u = 0.5), so the
+    // difference is taken between the polygon and the final loop.
+    const double polygonArea = result ? fanArea(*result) : 0.0;
+    if (refineClosed(2, [this] { refine(); }))
+        deltaArea = polygonArea - fanArea(*result);
 }
 
 void BSplineCurve::refine()
@@ -48,13 +54,6 @@ void BSplineCurve::refine()
             p.ghost = movedGhost;
             p.hasGhost = true;
         }
-        // Triangle of the moved vertex and its two new neighbours: the edge
-        // point of the previous step and this one; vertex 1 is closed off
-        // once its left neighbour, the last edge point, exists.
-        if (j >= 2)
-            deltaArea += p.signedArea(*node->prev->item, *edge);
-        if (j == n)
-            deltaArea += result->head->item->signedArea(*edge, *result->head->next->item);
         insertAfter(node, edge);
         node = next;
     }

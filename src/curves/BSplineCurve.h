@@ -5,8 +5,7 @@
 // Refinement of a closed polygon towards its uniform cubic B-spline: every
 // pass inserts E = combine(P, after, u) on each edge and moves each vertex
 // to 1/8 before + 3/4 P + 1/8 after, doubling the point count. Ghosts follow
-// the same rule, and the triangles between successive polygons are summed
-// into deltaArea.
+// the same rule.
 class BSplineCurve : public Curve
 {
 public:
@@ -15,7 +14,8 @@ public:
     // The closed loop with its ghost; nothing for an open polygon.
     void draw() override;
     // level passes (bounded by pointBudget) on a closed polygon of 3 or
-    // more points; otherwise returns with deltaArea untouched.
+    // more points; deltaArea becomes the polygon's area minus the final
+    // loop's, for every u. Otherwise returns with deltaArea untouched.
     void subdivide() override;
 
 private:

@@ -3,6 +3,7 @@
 ChaikinCurve::ChaikinCurve(ControlPoints *controlPoints) : Curve(controlPoints)
 {
     usesLevel = true;
+    closedOnly = true;
     setU(0.75);
 }
 

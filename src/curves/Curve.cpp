@@ -24,6 +24,11 @@ void Curve::render()
     draw();
 }
 
+bool Curve::drawsCurve() const
+{
+    return controlPoints && controlPoints->points.count > 2 && result && (controlPoints->closed || !closedOnly);
+}
+
 void Curve::clearResult()
 {
     if (!result)

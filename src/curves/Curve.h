@@ -39,6 +39,9 @@ public:
     // Per-repaint entry: nothing without a polygon of 3 or more points;
     // rebuilds and subdivides only while the polygon is dirty; then draws.
     void render();
+    // True when render() draws a curve: a polygon of 3 or more points, a
+    // result, and a closed polygon where the scheme needs one.
+    bool drawsCurve() const;
     // Frees every point of result with its node and the list, and the
     // memory that held them; result null.
     void clearResult();
@@ -59,6 +62,7 @@ public:
     bool curvePoints = false;         // draw every generated point as a white dot
     bool usesPrecision = false;       // the precision setting applies
     bool usesLevel = false;           // the level setting applies
+    bool closedOnly = false;          // draws nothing while the polygon is open
     double precision = 0.2;           // longest accepted Bezier edge, world units
     int level = 0;                    // passes of a closed scheme; 0 draws the polygon
     // Area difference between control polygon and curve, signed like

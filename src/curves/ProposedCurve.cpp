@@ -3,6 +3,7 @@
 ProposedCurve::ProposedCurve(ControlPoints *controlPoints) : Curve(controlPoints)
 {
     usesLevel = true;
+    closedOnly = true;
     setU(0.5);
 }
 

@@ -38,15 +38,20 @@ TEST(BSplineCurveTest, VerticesKeepTheirIdentityAndEdgePointsAreNew)
     }
 }
 
-TEST(BSplineCurveTest, DeltaAreaIsTheAreaBetweenSuccessivePolygons)
+TEST(BSplineCurveTest, FinalAreaIsTheCurvesOwnForEveryU)
 {
-    for (const auto &points : {polygons::star(), polygons::pentagon(), polygons::unitSquare()}) {
-        Polygon polygon(points, true);
-        BSplineCurve curve(&polygon.control);
-        curve.level = 5;
-        const double polygonArea = polygon.control.area();
-        refine(curve);
-        EXPECT_NEAR(polygonArea - curve.deltaArea, clockwiseArea(positionsOf(*curve.result)), 1e-9);
+    // Away from u = 0.5 the edge points leave the midpoints and the
+    // triangles between successive polygons no longer add up.
+    for (const double u : {0.5, 0.3, 0.99, -1.0}) {
+        for (const auto &points : {polygons::star(), polygons::pentagon(), polygons::unitSquare()}) {
+            Polygon polygon(points, true);
+            BSplineCurve curve(&polygon.control);
+            curve.level = 5;
+            curve.setU(u);
+            const double polygonArea = polygon.control.area();
+            refine(curve);
+            EXPECT_NEAR(polygonArea - curve.deltaArea, clockwiseArea(positionsOf(*curve.result)), 1e-9) << u;
+        }
     }
 }
 
