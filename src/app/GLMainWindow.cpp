@@ -20,6 +20,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 // A group box that stacks its widgets top to bottom.
@@ -218,7 +220,11 @@ void GLMainWindow::getWidgetValues()
     // signal, so the view's slot stores the value derived from the new
     // position before the setter returns.
     openCloseCurveCheckBox->setChecked(glbox->controlPoints->closed);
-    uparameter->setValue(static_cast<int>(curve->u() * 100));
+    // u was stored as position x 0.01, which x 100 can land just below the
+    // position (0.29 x 100 = 28.999...): rounding brings every position
+    // back unchanged. The precision is read back truncated: its position
+    // 0 stands for 0.05, which must not come back as 1.
+    uparameter->setValue(static_cast<int>(std::lround(curve->u() * 100)));
     drawCurvePointsCheckBox->setChecked(curve->curvePoints);
 
     // A control that does not apply to the scheme is disabled and keeps
@@ -234,14 +240,26 @@ void GLMainWindow::getWidgetValues()
         depthColourCheckBox->setChecked(curve->depthColour);
 }
 
+namespace {
+
+// label = value with two decimals; a value that rounds to zero reads 0.00,
+// never -0.00.
+void showArea(QLabel *label, const char *format, double value)
+{
+    QString text = QString::asprintf(format, value);
+    if (text.endsWith("-0.00"))
+        text = QString::asprintf(format, 0.0);
+    label->setText(text);
+    label->update();
+}
+
+} // namespace
+
 void GLMainWindow::setArea(double polygonArea, double deltaArea)
 {
-    polygonAreaLabel->setText(QString::asprintf("Control Points = %.2f", polygonArea));
-    polygonAreaLabel->update();
-    deltaAreaLabel->setText(QString::asprintf("Delta = %.2f", deltaArea));
-    deltaAreaLabel->update();
-    finalAreaLabel->setText(QString::asprintf("Final = %.2f", polygonArea - deltaArea));
-    finalAreaLabel->update();
+    showArea(polygonAreaLabel, "Control Points = %.2f", polygonArea);
+    showArea(deltaAreaLabel, "Delta = %.2f", deltaArea);
+    showArea(finalAreaLabel, "Final = %.2f", polygonArea - deltaArea);
 }
 
 void GLMainWindow::showUsage()

@@ -41,7 +41,7 @@ public:
 
 public slots:
     // Loads the selected scheme's settings into the panel widgets: closed
-    // switch, u (x 100, truncated), curve points, and precision (x 10,
+    // switch, u (x 100, rounded), curve points, and precision (x 10,
     // truncated), level and depth colour where the scheme uses them (the
     // others are disabled and keep their values). With no scheme selected
     // nothing changes.

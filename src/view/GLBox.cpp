@@ -15,6 +15,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -59,7 +60,10 @@ GLBox::GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow)
     curves.append(new ProposedCurve(controlPoints), 0);
 
     chooseExportFile = [this] {
-        return QFileDialog::getSaveFileName(this, QString(), ".", "PostScript (*.ps)");
+        // The export asks its own question before it replaces a file; a
+        // second one from the dialog would ask twice.
+        return QFileDialog::getSaveFileName(this, QString(), ".", "PostScript (*.ps)", nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     };
 }
 
@@ -129,8 +133,24 @@ void GLBox::paintCurve(Curve &curve)
     // is recomputed from the points that the curve is about to use.
     const double area = controlPoints->area();
     const bool wasDirty = controlPoints->dirty;
-    curve.render();
-    emit setArea(area, curve.deltaArea);
+    try {
+        curve.render();
+    } catch (const std::bad_alloc &) {
+        // The level asked for more than the machine holds: drop what was
+        // made of it and keep the polygon and the program going. dirty is
+        // already clear, so the next paint does not try again; the next
+        // edit or setting does.
+        curve.clearResult();
+        showStatus(curve.usesPrecision ? QString::asprintf("Not enough memory for precision %2.2f", curve.precision)
+                                       : QString::asprintf("Not enough memory for level %d", curve.level),
+                   actionMessageTime);
+        emit setArea(area, area);
+        return;
+    }
+    // A curve that is not drawn has no area: the final area reads 0, and
+    // not the difference of a curve that is no longer there. (The polygon
+    // has no area either then, unless memory ran out.)
+    emit setArea(area, curve.drawsCurve() ? curve.deltaArea : area);
     // render() clears dirty exactly when it rebuilt and subdivided.
     if (wasDirty && !controlPoints->dirty)
         reportLimit(curve);

@@ -5,6 +5,7 @@
 
 #include <QOpenGLWidget>
 
+#include <cstdio>
 #include <functional>
 #include <utility>
 
@@ -94,6 +95,11 @@ public:
     // for instance to export without a dialog.
     std::function<QString()> chooseExportFile;
 
+    // The largest feedback buffer, in values, that an export may grow to
+    // (4 bytes each); a page that needs more is refused as too large.
+    static constexpr int maxExportFeedback = 1 << 26;
+    int exportFeedbackLimit = maxExportFeedback;
+
 signals:
     // A scheme was selected: the panel should load its settings.
     void setWidgetValues();
@@ -133,7 +139,9 @@ public slots:
     void setCurrentCurve(int index);
     // Writes the control polygon and the selected curve (no grid, no
     // axes) as one Encapsulated PostScript page to the file that
-    // chooseExportFile names, asking before it overwrites a file.
+    // chooseExportFile names, asking before it replaces an existing name.
+    // An existing file is replaced only by a complete page; every failure
+    // is told in the status bar and on standard error.
     void exportPS();
 
 protected:
@@ -146,6 +154,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    // What every release does: back to no mouse mode, the dragged point
+    // (if any) loses its ghost, the curves subdivide again, repaint.
+    void endGesture();
     // Shows text in mainWindow's status bar for milliseconds.
     void showStatus(const QString &text, int milliseconds);
     // After a setting that changes the curve's shape: shows text, marks
@@ -156,6 +167,22 @@ private:
     // After a paint that subdivided: tells the user when the level could
     // not be reached within Curve::pointBudget.
     void reportLimit(const Curve &curve);
+
+    // Export steps, shared by every export format. confirmOverwrite: true
+    // when name is free or the user agreed to replace it.
+    bool confirmOverwrite(const QString &name);
+    // Runs write on a new file beside name and moves it over name only
+    // when write returned no failure text and every byte reached the disk;
+    // otherwise removes it and reports. True when name now holds the page.
+    bool writeExportFile(const QString &name, const std::function<QString(std::FILE *)> &write);
+    // Records the control polygon and the selected curve as one gl2ps page
+    // of format into file, doubling the feedback buffer while the page
+    // does not fit, up to exportFeedbackLimit. Returns the reason of a
+    // failure, or an empty text.
+    QString recordPage(int format, std::FILE *file);
+    // message in the status bar and, followed by diagnosticEnd, as one line
+    // on standard error.
+    void reportExportFailure(const QString &message, const char *diagnosticEnd = "");
 
     // The last limit shown (scheme and text), so that a subdivision that
     // stops at the same place again does not cover the status messages of

@@ -83,6 +83,12 @@ void GLBox::mouseMoveEvent(QMouseEvent *event)
 {
     const Vector p = mapToWorld(event->position());
 
+    // A modal box or another window can take the right button's release;
+    // the first move without the button ends the drag as the release
+    // would have, and is then an ordinary move.
+    if (mouseMode == Move && !(event->buttons() & Qt::RightButton))
+        endGesture();
+
     if (mouseMode == Move) {
         // A right press that hit no point leaves the view quiet until the
         // release: no highlight, no read-out, no repaint.
@@ -131,6 +137,11 @@ void GLBox::mouseMoveEvent(QMouseEvent *event)
 }
 
 void GLBox::mouseReleaseEvent(QMouseEvent * /*event*/)
+{
+    endGesture();
+}
+
+void GLBox::endGesture()
 {
     mouseMode = None;
     if (movingPoint) {

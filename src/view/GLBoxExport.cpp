@@ -4,14 +4,22 @@
 #include "geometry/ControlPoints.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSaveFile>
 
 #include <GL/gl.h>
 #include <gl2ps.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <new>
+
+#include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,9 +30,9 @@ constexpr GLint exportSortMode = GL2PS_BSP_SORT;
 
 constexpr GLint exportOptions = GL2PS_SIMPLE_LINE_OFFSET | GL2PS_SILENT | GL2PS_BEST_ROOT | GL2PS_OCCLUSION_CULL;
 
-// The feedback buffer grows by this many values per pass until the page
-// fits.
-constexpr GLint feedbackStep = 1048576;
+// The first pass offers this many feedback values; every overflow doubles
+// it, so a large page costs a few passes instead of one per megavalue.
+constexpr GLint feedbackStart = 1048576;
 
 constexpr const char *producer = "Ornelle, by the Ornelle authors";
 
@@ -33,36 +41,100 @@ constexpr std::array<const char *, 5> pageTitles{
     "Control Points", "Bezier curve", "Chaikin curve", "Cubic B-Spline curve", "Dr. Vantrell proposed curve",
 };
 
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
 } // namespace
 
-void GLBox::exportPS()
+bool GLBox::confirmOverwrite(const QString &name)
 {
-    // There is nothing to record from before the view was first shown.
-    if (!isValid())
-        return;
-    const QString name = chooseExportFile ? chooseExportFile() : QString();
-    if (name.isEmpty())
-        return;
-    // The name is used as given, with no extension added; the file system
-    // gets it in its own 8-bit encoding.
-    const QByteArray path = QFile::encodeName(name);
+    // Whether the name is taken, not whether it can be read: a file the
+    // user may not read, or a link to nowhere, is still replaced.
+    const QFileInfo info(name);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    const auto answer = QMessageBox::warning(this, "Warning...", QString("File %1 already exist! Overwrite?").arg(name),
+                                             QMessageBox::Yes | QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
 
-    if (std::FILE *existing = std::fopen(path.constData(), "r")) {
-        const auto answer = QMessageBox::warning(this, "Warning...",
-                                                 QString("File %1 already exist! Overwrite?").arg(name),
-                                                 QMessageBox::Yes | QMessageBox::No);
-        std::fclose(existing);
-        if (answer != QMessageBox::Yes)
-            return;
+void GLBox::reportExportFailure(const QString &message, const char *diagnosticEnd)
+{
+    std::cerr << message.toLocal8Bit().constData() << diagnosticEnd << std::endl;
+    showStatus(message, actionMessageTime);
+}
+
+namespace {
+
+// gl2ps writes through a stdio stream; this one passes every byte straight
+// to the descriptor and keeps the reason of the first failed write, which
+// the stream itself would only report as an error flag.
+struct Sink
+{
+    int descriptor;
+    int error = 0;
+};
+
+ssize_t writeToSink(void *cookie, const char *data, std::size_t size)
+{
+    auto *sink = static_cast<Sink *>(cookie);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t written = ::write(sink->descriptor, data + done, size - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            sink->error = written < 0 ? errno : EIO;
+            return -1;
+        }
+        done += static_cast<std::size_t>(written);
     }
+    return static_cast<ssize_t>(size);
+}
 
-    std::FILE *file = std::fopen(path.constData(), "w");
+} // namespace
+
+bool GLBox::writeExportFile(const QString &name, const std::function<QString(std::FILE *)> &write)
+{
+    // The page goes to a new file beside the target, which replaces the
+    // target only once every byte of it is known to be on disk: a full
+    // disk or any other failure leaves the old file as it was.
+    QSaveFile out(name);
+    if (!out.open(QIODevice::WriteOnly)) {
+        reportExportFailure(QString("Could not create file %1: %2").arg(name, out.errorString()),
+                            ". Aborting Postscript export!");
+        return false;
+    }
+    Sink sink{out.handle()};
+    std::FILE *file = ::fopencookie(&sink, "w", {nullptr, writeToSink, nullptr, nullptr});
     if (!file) {
-        std::cerr << "Could not create file " << path.constData() << ". Aborting Postscript export!" << std::endl;
-        showStatus(QString("Could not create file %1").arg(name), actionMessageTime);
-        return;
+        out.cancelWriting();
+        reportExportFailure(QString("Could not write file %1: %2").arg(name, systemReason(errno)));
+        return false;
     }
 
+    QString failure = write(file);
+    // Closing flushes what the stream still holds: the last write, and so
+    // often the first to meet a full disk.
+    const bool closed = std::fclose(file) == 0;
+    if (failure.isEmpty() && sink.error)
+        failure = systemReason(sink.error);
+    if (failure.isEmpty() && !closed)
+        failure = systemReason(EIO);
+    if (failure.isEmpty() && !out.commit())
+        failure = out.errorString();
+    if (!failure.isEmpty()) {
+        out.cancelWriting(); // the temporary file goes, the target stays
+        reportExportFailure(QString("Could not write file %1: %2").arg(name, failure));
+        return false;
+    }
+    return true;
+}
+
+QString GLBox::recordPage(int format, std::FILE *file)
+{
     // Outside paintGL the view's context is not current. gl2ps records in
     // feedback mode, which rasterises nothing, so the picture on screen is
     // left as it was; for the same reason the colour buffer is not cleared.
@@ -77,19 +149,50 @@ void GLBox::exportPS()
     const char *title = pageTitles[static_cast<std::size_t>(currentCurve)];
     // A pass that overflows the buffer writes nothing, so the file ends up
     // holding only the last, complete page.
-    GLint bufferSize = 0;
+    QString failure;
     GLint state = GL2PS_OVERFLOW;
-    while (state == GL2PS_OVERFLOW) {
-        bufferSize += feedbackStep;
-        gl2psBeginPage(title, producer, pageViewport, GL2PS_EPS, exportSortMode, exportOptions, GL_RGBA, 0, nullptr,
-                       0, 0, 0, bufferSize, file, nullptr);
-        controlPoints->draw();
-        if (curve)
-            curve->render();
+    for (GLint bufferSize = feedbackStart; state == GL2PS_OVERFLOW; bufferSize *= 2) {
+        if (bufferSize > exportFeedbackLimit) {
+            failure = "the picture is too large to export";
+            break;
+        }
+        try {
+            if (gl2psBeginPage(title, producer, pageViewport, format, exportSortMode, exportOptions, GL_RGBA, 0,
+                               nullptr, 0, 0, 0, bufferSize, file, nullptr) != GL2PS_SUCCESS) {
+                failure = "the page could not be started";
+                break;
+            }
+            controlPoints->draw();
+            if (curve)
+                curve->render();
+        } catch (const std::bad_alloc &) {
+            gl2psEndPage();
+            if (curve)
+                curve->clearResult();
+            failure = "not enough memory";
+            break;
+        }
         state = gl2psEndPage();
+        // An empty scene still makes a complete, empty page.
+        if (state != GL2PS_SUCCESS && state != GL2PS_NO_FEEDBACK && state != GL2PS_OVERFLOW)
+            failure = "the page could not be written";
     }
 
     glPopMatrix();
     doneCurrent();
-    std::fclose(file);
+    return failure;
+}
+
+void GLBox::exportPS()
+{
+    // There is nothing to record from before the view was first shown.
+    if (!isValid())
+        return;
+    const QString name = chooseExportFile ? chooseExportFile() : QString();
+    if (name.isEmpty())
+        return;
+    // The name is used as given, with no extension added.
+    if (!confirmOverwrite(name))
+        return;
+    writeExportFile(name, [this](std::FILE *file) { return recordPage(GL2PS_EPS, file); });
 }

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 // The control panel of a fresh window each time: how it loads a scheme's
@@ -28,13 +29,17 @@ private slots:
 
     void readBackPerScheme_data();
     void readBackPerScheme();
-    void readBackTruncates_data();
-    void readBackTruncates();
+    void readBackRounds_data();
+    void readBackRounds();
+    void everyUPositionSurvivesReselection();
     void selectCurveLeavesPanel();
     void arrowKeysStep_data();
     void arrowKeysStep();
     void areaLabels_data();
     void areaLabels();
+    void finalIsTheDrawnCurvesArea_data();
+    void finalIsTheDrawnCurvesArea();
+    void noCurveNoDifference();
     void closedChaikinSession();
 
 private:
@@ -148,21 +153,21 @@ void GLMainWindowPanelTest::readBackPerScheme()
     QVERIFY(!widget<QCheckBox>("depthColourCheckBox")->isChecked());
 }
 
-void GLMainWindowPanelTest::readBackTruncates_data()
+void GLMainWindowPanelTest::readBackRounds_data()
 {
     QTest::addColumn<double>("u");
     QTest::addColumn<double>("precision");
     QTest::addColumn<int>("uSlider");
     QTest::addColumn<int>("precisionSlider");
 
-    // Toward zero, also for negative u: -0.567 shows -56, not -57.
+    // u to the nearest position, precision toward zero.
     QTest::newRow("three quarters") << 0.75 << 0.2 << 75 << 2;
     QTest::newRow("nudged ends") << 0.01 << 0.05 << 1 << 0;
     QTest::newRow("upper end") << 0.99 << 2.99 << 99 << 29;
-    QTest::newRow("negative u") << -0.567 << 9.99 << -56 << 99;
+    QTest::newRow("negative u") << -0.567 << 9.99 << -57 << 99;
 }
 
-void GLMainWindowPanelTest::readBackTruncates()
+void GLMainWindowPanelTest::readBackRounds()
 {
     QFETCH(double, u);
     QFETCH(double, precision);
@@ -176,6 +181,27 @@ void GLMainWindowPanelTest::readBackTruncates()
 
     QCOMPARE(widget<QSlider>("uparameter")->value(), uSlider);
     QCOMPARE(widget<QSlider>("precision")->value(), precisionSlider);
+}
+
+void GLMainWindowPanelTest::everyUPositionSurvivesReselection()
+{
+    // Positions 0 and 100 stand for 0.01 and 0.99 and come back as 1 and
+    // 99; every other position comes back as it was, however often.
+    auto *slider = widget<QSlider>("uparameter");
+    choose(3);
+    QList<int> drifted;
+    for (int position = -100; position <= 100; ++position) {
+        slider->setValue(position);
+        const int expected = position == 0 ? 1 : position == 100 ? 99 : position;
+        for (int again = 0; again < 3; ++again) {
+            choose(3);
+            if (slider->value() != expected) {
+                drifted << position;
+                break;
+            }
+        }
+    }
+    QCOMPARE(drifted, QList<int>());
 }
 
 void GLMainWindowPanelTest::selectCurveLeavesPanel()
@@ -244,6 +270,8 @@ void GLMainWindowPanelTest::areaLabels_data()
                                     << QStringList({"Control Points = 3.00", "Delta = -1.00", "Final = 4.00"});
     QTest::newRow("rounded") << -2.0 / 3 << 1.0 / 3
                              << QStringList({"Control Points = -0.67", "Delta = 0.33", "Final = -1.00"});
+    QTest::newRow("minus zero") << -0.001 << 0.001
+                                << QStringList({"Control Points = 0.00", "Delta = 0.00", "Final = 0.00"});
 }
 
 void GLMainWindowPanelTest::areaLabels()
@@ -254,6 +282,64 @@ void GLMainWindowPanelTest::areaLabels()
 
     window->setArea(polygon, delta);
     QCOMPARE(areaTexts(), texts);
+}
+
+void GLMainWindowPanelTest::finalIsTheDrawnCurvesArea_data()
+{
+    QTest::addColumn<int>("scheme");
+    QTest::addColumn<int>("u");
+
+    for (const int u : {30, 50, -40}) {
+        QTest::addRow("Bezier, u %d", u) << 1 << u;
+        QTest::addRow("Chaikin, u %d", u) << 2 << u;
+        QTest::addRow("B-spline, u %d", u) << 3 << u;
+        QTest::addRow("proposed, u %d", u) << 4 << u;
+    }
+}
+
+void GLMainWindowPanelTest::finalIsTheDrawnCurvesArea()
+{
+    QFETCH(int, scheme);
+    QFETCH(int, u);
+
+    // A six-pointed star, clockwise.
+    QList<QPointF> star;
+    for (int i = 0; i < 12; ++i) {
+        const double r = i % 2 ? 3.0 : 8.0, a = -i * M_PI / 6;
+        star << QPointF(r * std::cos(a), r * std::sin(a));
+    }
+    setPolygon(glbox, star, true);
+    choose(scheme);
+    widget<QSlider>("uparameter")->setValue(u);
+    widget<QSpinBox>("level")->setValue(3);
+
+    QTRY_COMPARE(areaTexts().first(), QString::asprintf("Control Points = %.2f", clockwiseArea(star)));
+    QList<QPointF> drawn;
+    for (auto *n = curveAt(glbox, scheme)->result->head; n; n = n->next)
+        drawn << QPointF(n->item->position.x(), n->item->position.y());
+    QCOMPARE(areaTexts().last(), QString::asprintf("Final = %.2f", clockwiseArea(drawn)));
+}
+
+void GLMainWindowPanelTest::noCurveNoDifference()
+{
+    // Opening the polygon takes the closed scheme's curve away, and with it
+    // the difference it accounted.
+    setPolygon(glbox, {{-5, -5}, {-5, 5}, {5, 5}, {5, -5}}, true);
+    choose(2);
+    widget<QSpinBox>("level")->setValue(3);
+    QTRY_COMPARE(areaTexts().last(), QString::asprintf("Final = %.2f", clockwiseArea(chaikin(
+                                                                            {{-5, -5}, {-5, 5}, {5, 5}, {5, -5}},
+                                                                            0.75, 3))));
+    auto *closedBox = widget<QCheckBox>("openCloseCurveCheckBox");
+    closedBox->setChecked(false);
+    const QStringList zero{"Control Points = 0.00", "Delta = 0.00", "Final = 0.00"};
+    QTRY_COMPARE(areaTexts(), zero);
+
+    // The same with two points left of a closed polygon.
+    closedBox->setChecked(true);
+    QTRY_VERIFY(areaTexts() != zero);
+    setPolygon(glbox, {{-5, -5}, {-5, 5}}, true);
+    QTRY_COMPARE(areaTexts(), zero);
 }
 
 void GLMainWindowPanelTest::closedChaikinSession()

@@ -28,6 +28,7 @@ private slots:
     void rightDragMovesPoint();
     void rightPressOnEmptySpaceIsQuiet();
     void interruptedDragsLeaveNoGhost();
+    void moveWithoutButtonEndsDrag();
     void hover_data();
     void hover();
     void hoverAwayClearsHighlight_data();
@@ -137,6 +138,31 @@ void GLBoxEditingTest::interruptedDragsLeaveNoGhost()
     QCOMPARE(glbox->controlPoints->points.count, 0u);
     QCOMPARE(glbox->movingPoint, nullptr);
     move(pixelAt(glbox, 6, 6));
+}
+
+// A modal box took the right button's release: the next move without the
+// button ends the drag as the release would have, and is then a hover.
+void GLBoxEditingTest::moveWithoutButtonEndsDrag()
+{
+    addPoints({{0, 0}, {4, 0}});
+    press(Qt::RightButton, pixelAt(glbox, 0, 0));
+    move(pixelAt(glbox, 1, 1), Qt::RightButton);
+    QVERIFY(point(1)->hasGhost);
+    glbox->controlPoints->dirty = false;
+    settle();
+
+    move(pixelAt(glbox, 4, 0));
+
+    QCOMPARE(glbox->mouseMode, GLBox::None);
+    QCOMPARE(glbox->movingPoint, nullptr);
+    QVERIFY(!point(1)->hasGhost);
+    QVERIFY(at(point(1)->position, 1, 1));
+    QVERIFY(glbox->controlPoints->dirty);
+    QVERIFY(point(2)->highlighted);
+    QCOMPARE(message(), QString("(4.00,0.00)"));
+    QTRY_VERIFY(paints > 0);
+    move(pixelAt(glbox, 3, 3));
+    QVERIFY(at(point(1)->position, 1, 1));
 }
 
 void GLBoxEditingTest::send(QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons,

@@ -4,13 +4,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <iostream>
 #include <memory>
 #include <sstream>
+
+#include <sys/resource.h>
 
 // PostScript export from the real view into real files: what the page
 // holds, the overwrite question, failures, and pages that need a larger
@@ -31,6 +36,12 @@ private slots:
     void cancelledChooserWritesNothing();
     void unwritablePathIsReported();
     void largeCurveFitsOnePage();
+    void dialogLeavesTheQuestionToTheExport_data();
+    void dialogLeavesTheQuestionToTheExport();
+    void takenNamesAreAsked_data();
+    void takenNamesAreAsked();
+    void failedWriteKeepsTheOldFile_data();
+    void failedWriteKeepsTheOldFile();
 
 private:
     // Exports to name inside the temporary folder and returns the file's
@@ -39,8 +50,12 @@ private:
     QByteArray exportAs(const QString &name, QMessageBox::StandardButton answer = QMessageBox::NoButton,
                         QString *title = nullptr, QString *text = nullptr);
 
-    std::unique_ptr<GLMainWindow> window;
     GLBox *glbox = nullptr;
+    // Writes an old file at name in the folder and returns its contents.
+    QByteArray oldFile(const QString &name);
+
+    std::unique_ptr<GLMainWindow> window;
+    std::function<QString()> dialogChooser; // the view's own, with the real dialog
     std::unique_ptr<QTemporaryDir> folder;
 };
 
@@ -68,6 +83,7 @@ void GLBoxExportTest::initTestCase()
     window = std::make_unique<GLMainWindow>();
     glbox = showAndFindView(*window);
     QVERIFY(glbox);
+    dialogChooser = glbox->chooseExportFile;
 }
 
 void GLBoxExportTest::cleanupTestCase()
@@ -183,8 +199,8 @@ void GLBoxExportTest::unwritablePathIsReported()
 
     std::cerr.rdbuf(saved);
     QCOMPARE(QString::fromStdString(errors.str()),
-             "Could not create file " + name + ". Aborting Postscript export!\n");
-    QCOMPARE(window->statusBar()->currentMessage(), "Could not create file " + name);
+             "Could not create file " + name + ": No such file or directory. Aborting Postscript export!\n");
+    QCOMPARE(window->statusBar()->currentMessage(), "Could not create file " + name + ": No such file or directory");
     QVERIFY(QDir(folder->path()).isEmpty());
 }
 
@@ -206,6 +222,144 @@ void GLBoxExportTest::largeCurveFitsOnePage()
     QCOMPARE(titleOf(page), QByteArray("Chaikin curve"));
     QVERIFY(page.contains(curveColour));
     QVERIFY(page.count(" P\n") >= 16384); // every curve point as a dot
+}
+
+QByteArray GLBoxExportTest::oldFile(const QString &name)
+{
+    const QByteArray old("an older picture\n");
+    QFile file(folder->filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(old) != old.size())
+        return {};
+    return old;
+}
+
+void GLBoxExportTest::dialogLeavesTheQuestionToTheExport_data()
+{
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::newRow("no") << QMessageBox::No;
+    QTest::newRow("yes") << QMessageBox::Yes;
+}
+
+void GLBoxExportTest::dialogLeavesTheQuestionToTheExport()
+{
+    QFETCH(QMessageBox::StandardButton, answer);
+
+    // The real dialog picks an existing file; the only question is the
+    // export's own, and its answer ends the matter.
+    const QByteArray old = oldFile("figure.eps");
+    const QString path = folder->filePath("figure.eps");
+    glbox->chooseExportFile = dialogChooser;
+    QStringList questions;
+    int dialogs = 0;
+    QTimer answerer;
+    answerer.setInterval(20);
+    connect(&answerer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            // Typed as a user would; the dialog may still be reading the
+            // folder it opened in.
+            ++dialogs;
+            if (auto *edit = dialog->findChild<QLineEdit *>("fileNameEdit"))
+                edit->setText(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            questions << box->text();
+            box->button(questions.size() == 1 ? answer : QMessageBox::No)->click();
+        }
+    });
+    answerer.start();
+    glbox->exportPS();
+    answerer.stop();
+
+    QCOMPARE(dialogs, 1);
+    QCOMPARE(questions, QStringList{"File " + path + " already exist! Overwrite?"});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray now = file.readAll();
+    QCOMPARE(now == old, answer == QMessageBox::No);
+    QCOMPARE(titleOf(now).isEmpty(), answer == QMessageBox::No);
+}
+
+void GLBoxExportTest::takenNamesAreAsked_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("unreadable file") << "unreadable";
+    QTest::newRow("link to nowhere") << "dangling link";
+}
+
+void GLBoxExportTest::takenNamesAreAsked()
+{
+    QFETCH(QString, kind);
+
+    // A name that is taken is asked about, whether or not it can be read.
+    const QString path = folder->filePath("taken.eps");
+    if (kind == "unreadable") {
+        QVERIFY(!oldFile("taken.eps").isEmpty());
+        QFile::setPermissions(path, QFileDevice::Permissions());
+        if (QFile(path).open(QIODevice::ReadOnly))
+            QSKIP("this user reads every file");
+    } else {
+        QVERIFY(QFile::link(folder->filePath("nowhere.eps"), path));
+    }
+    const QByteArray answered = exportAs("taken.eps", QMessageBox::No);
+    QVERIFY(answered != "no question asked");
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files | QDir::System), QStringList{"taken.eps"});
+    QCOMPARE(QFileInfo(path).isSymLink(), kind == "dangling link");
+}
+
+void GLBoxExportTest::failedWriteKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("reason");
+    // Level 8 makes a page of about 50 KB; level 12 with its dots needs a
+    // second, larger feedback buffer (see largeCurveFitsOnePage).
+    QTest::newRow("disk full") << "file size" << 8 << "File too large";
+    QTest::newRow("page too large") << "feedback" << 12 << "the picture is too large to export";
+}
+
+void GLBoxExportTest::failedWriteKeepsTheOldFile()
+{
+    QFETCH(QString, failure);
+    QFETCH(int, level);
+    QFETCH(QString, reason);
+
+    glbox->setCurrentCurve(2);
+    Curve *chaikin = curveAt(glbox, 2);
+    chaikin->level = level;
+    chaikin->curvePoints = true;
+    const QByteArray old = oldFile("figure.eps");
+    const QString path = folder->filePath("figure.eps");
+    glbox->chooseExportFile = [path] { return path; };
+
+    // Past the size limit a write fails with EFBIG, as on a full disk.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    if (failure == "file size") {
+        rlimit limited = saved;
+        limited.rlim_cur = 16384;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    } else {
+        glbox->exportFeedbackLimit = 1048576;
+    }
+    std::ostringstream errors;
+    std::streambuf *savedErrors = std::cerr.rdbuf(errors.rdbuf());
+    answerModalBox([this] { glbox->exportPS(); }, QMessageBox::Yes);
+    std::cerr.rdbuf(savedErrors);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+    glbox->exportFeedbackLimit = GLBox::maxExportFeedback;
+    chaikin->level = 0;
+    chaikin->curvePoints = false;
+
+    const QString message = "Could not write file " + path + ": " + reason;
+    QCOMPARE(window->statusBar()->currentMessage(), message);
+    QCOMPARE(QString::fromStdString(errors.str()), message + "\n");
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"figure.eps"});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
 }
 
 QTEST_MAIN(GLBoxExportTest)

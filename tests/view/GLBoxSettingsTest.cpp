@@ -183,10 +183,10 @@ void GLBoxSettingsTest::setAreaOnEveryRepaint_data()
     QTest::addColumn<double>("delta");
 
     // Counter-clockwise: the area is negative and so are the four corners
-    // of 1/32 that one pass cuts off. With two points nothing is
-    // subdivided and the difference left from before is reported.
+    // of 1/32 that one pass cuts off. With two points no curve is drawn,
+    // and the difference left from an earlier curve is not reported.
     QTest::newRow("one pass") << unitSquare << -1.0 << -0.125;
-    QTest::newRow("two points") << QList<QPointF>{{0, 0}, {3, 1}} << 0.0 << 0.7;
+    QTest::newRow("two points") << QList<QPointF>{{0, 0}, {3, 1}} << 0.0 << 0.0;
 }
 
 void GLBoxSettingsTest::setAreaOnEveryRepaint()
