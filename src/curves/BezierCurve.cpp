@@ -55,7 +55,7 @@ void BezierCurve::splitPiece(Node<Point> *first, Node<Point> *last, std::uint32_
     while (!pending.empty()) {
         const Piece piece = pending.back();
         pending.pop_back();
-        if (piece.longest <= precision)
+        if (piece.longest <= precision || piece.depth > maxDepth)
             continue;
         if (std::uint64_t{result->count} + n - 1 > pointBudget) {
             limited = true;

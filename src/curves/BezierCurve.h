@@ -2,6 +2,7 @@
 
 #include "curves/Curve.h"
 
+#include <limits>
 #include <vector>
 
 // The Bezier curve of the control polygon (closed: the first point repeated
@@ -19,6 +20,11 @@ public:
 
     explicit BezierCurve(ControlPoints *controlPoints);
 
+    // Deepest split depth made: a piece that reached it is left as it is,
+    // however long its edges. Unlimited by default; with precision 0 and
+    // maxDepth d every piece is split exactly d times (a uniform split).
+    int maxDepth = std::numeric_limits<int>::max();
+
     // The open polyline through result with its ghost, open or closed
     // polygon alike; with depthColour a grey core shaded by level.
     void draw() override;
@@ -28,7 +34,7 @@ public:
     void subdivide() override;
 
     // Splits the piece of n points from first to last (nodes of result)
-    // until every edge is at most precision; points made by the first
+    // until every edge is at most precision (or maxDepth is reached); points made by the first
     // split get level depth, deeper splits depth + 1 and so on. Pieces are
     // finished left to right, so result stays in curve order.
     void splitPiece(Node<Point> *first, Node<Point> *last, std::uint32_t n, int depth);

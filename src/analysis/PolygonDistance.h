@@ -1,0 +1,38 @@
+#pragma once
+
+#include "analysis/BoxTree.h"
+#include "analysis/Farthest.h"
+#include "geometry/Vector.h"
+
+#include <span>
+#include <vector>
+
+// Distances from points to a fixed polygon (a closed loop or an open
+// polyline; z ignored), exact up to rounding: the distance between two
+// consecutive subdivision levels, point by point. Building costs O(M) time
+// and about 50 bytes per vertex for M vertices (a copy and a BoxTree);
+// each query O(log M) when successive queries move along the polygon, as
+// the points of a level do.
+class PolygonDistance
+{
+public:
+    // Copies the polygon. A single point is a polygon of one degenerate
+    // segment; an empty one is at infinite distance from everything.
+    PolygonDistance(std::span<const Vector> polygon, bool closed);
+
+    // Distance from p to the nearest segment. hint: a segment index near
+    // the answer (the one returned for the previous point, any value
+    // otherwise); updated to the segment found.
+    double distance(const Vector &p, std::size_t &hint) const;
+    // The largest distance from any of points to the polygon. O(N log M)
+    // for N points that follow the polygon's order.
+    Farthest largest(std::span<const Vector> points) const;
+
+    // Distance from p to the segment from a to b (to a when a == b).
+    static double segmentDistance(const Vector &p, const Vector &a, const Vector &b);
+
+private:
+    std::vector<Vector> vertices;
+    std::size_t segments = 0; // segment i runs from vertex i to vertex i + 1 (mod size)
+    BoxTree tree;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "analysis/LimitCurve.h"
+#include "curves/Curve.h"
+#include "geometry/ControlPoints.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// Everything that decides what a scheme draws: the control polygon and the
+// scheme's settings, as values, so that the study can rebuild the curve
+// level by level on its own copy without touching the view's polygon or
+// curves. Schemes are numbered as in the program's curve list.
+struct SchemeSetup
+{
+    enum Scheme { Bezier = 1, Chaikin = 2, BSpline = 3, Proposed = 4 };
+
+    std::vector<Vector> polygon; // control points in order (z ignored by the study)
+    bool closed = false;
+    int scheme = Bezier;         // one of Scheme; other values are taken as Bezier
+    double u = 0.5;              // Curve::u()
+    double precision = 0.2;      // Curve::precision (Bezier only)
+    int level = 0;               // Curve::level (the refining schemes only)
+
+    // The settings of curve (one of the four scheme classes) and the
+    // positions of its control polygon (empty without one).
+    static SchemeSetup of(const Curve &curve);
+
+    // A new curve of this scheme on controlPoints (not owned) with these
+    // settings; the caller owns it.
+    std::unique_ptr<Curve> makeCurve(ControlPoints *controlPoints) const;
+
+    // True for Chaikin, the B-spline scheme and the proposed scheme.
+    bool refines() const { return scheme == Chaikin || scheme == BSpline || scheme == Proposed; }
+    // Factor by which one pass of a refining scheme multiplies the points
+    // (3 for the proposed scheme, else 2); 2 for the Bezier scheme too,
+    // whose uniform splits double the pieces.
+    std::uint32_t growth() const { return scheme == Proposed ? 3 : 2; }
+    // The scheme draws a curve at all: 3 or more points, and a closed
+    // polygon for the refining schemes (what render() and draw() require).
+    bool draws() const;
+    // The scheme's limit is known in closed form: Chaikin at u = 0.75, the
+    // B-spline scheme at u = 0.5, the Bezier scheme at any u.
+    bool limitKnown() const;
+    // That limit (ClosedBSpline or BernsteinCurve), or null when
+    // limitKnown() is false or the polygon is empty.
+    std::unique_ptr<LimitCurve> limit() const;
+    // Passes a refining scheme actually runs for level on this polygon:
+    // the largest number up to level whose points fit Curve::pointBudget,
+    // as Curve::refineClosed decides. 0 when nothing is refined.
+    int reachableLevel() const;
+};
