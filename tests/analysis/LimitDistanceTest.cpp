@@ -1,0 +1,94 @@
+#include "curves/CurveTesting.h"
+
+#include "analysis/BernsteinCurve.h"
+#include "analysis/ClosedBSpline.h"
+#include "analysis/LimitDistance.h"
+#include "analysis/PolygonDistance.h"
+
+#include <limits>
+#include <random>
+
+namespace {
+
+std::vector<Vector> scatter(int n, double spread, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> coordinate(-spread, spread);
+    std::vector<Vector> points;
+    for (int i = 0; i < n; ++i)
+        points.emplace_back(coordinate(random), coordinate(random));
+    return points;
+}
+
+// Points pushed off a convex curve along its normal by less than its
+// radius of curvature are exactly that far from it: down to 1e-13, so the
+// distances are fit for a logarithmic plot.
+TEST(LimitDistanceTest, PointsOffTheCurveAlongItsNormal)
+{
+    const ClosedBSpline cubic(polygons::pentagon(), 3);
+    const ClosedBSpline quadratic(polygons::pentagon(), 2);
+    const BernsteinCurve bezier(polygons::pentagon(), true);
+    for (const LimitCurve *curve : {static_cast<const LimitCurve *>(&cubic), static_cast<const LimitCurve *>(&quadratic),
+                                    static_cast<const LimitCurve *>(&bezier)}) {
+        const LimitDistance measure(*curve);
+        for (double offset : {1e-13, 1e-9, 1e-5, 1e-2, -1e-2, -1e-11}) {
+            std::vector<Vector> points;
+            for (int k = 0; k < 500; ++k) {
+                const double t = curve->parameterStart() + (curve->parameterEnd() - curve->parameterStart()) * k / 500.0;
+                const LimitCurve::Jet jet = curve->jet(t);
+                const double speed = std::hypot(jet.first.x(), jet.first.y());
+                if (speed < 1e-6)
+                    continue; // the closed Bezier curve's seam may stand still
+                points.push_back(jet.point + Vector(-jet.first.y(), jet.first.x()) * (offset / speed));
+            }
+            const Farthest farthest = measure.largest(points);
+            EXPECT_NEAR(farthest.distance, std::abs(offset), 1e-7 * std::abs(offset) + 2e-15) << "offset " << offset;
+        }
+    }
+}
+
+// Random points near and far from a wiggly curve and from a polygon:
+// against the minimum over a dense sampling (the limit) and over every
+// segment (the polygon), so the hierarchy never misses a nearer branch.
+TEST(LimitDistanceTest, AgreesWithExhaustiveSearch)
+{
+    const std::vector<Vector> control = scatter(12, 5.0, 11);
+    const ClosedBSpline curve(control, 3);
+    const LimitDistance measure(curve);
+    const std::vector<Vector> dense = curve.sample(std::size_t{60000});
+    const std::vector<Vector> probes = scatter(200, 7.0, 12);
+    for (const bool closed : {true, false}) {
+        const PolygonDistance polygon(control, closed);
+        std::size_t limitHint = 0, polygonHint = 0;
+        for (const Vector &p : probes) {
+            double nearestSample = std::numeric_limits<double>::max();
+            for (const Vector &q : dense)
+                nearestSample = std::min(nearestSample, distanceXY(p, q));
+            const double exact = measure.project(p, limitHint).distance;
+            EXPECT_LE(exact, nearestSample + 1e-12);
+            EXPECT_GE(exact, nearestSample - 2e-3) << "samples are at most 4e-3 apart";
+
+            double nearestSegment = std::numeric_limits<double>::max();
+            const std::size_t n = control.size();
+            for (std::size_t i = 0; i + (closed ? 0 : 1) < n; ++i)
+                nearestSegment = std::min(nearestSegment,
+                                          PolygonDistance::segmentDistance(p, control[i], control[(i + 1) % n]));
+            EXPECT_DOUBLE_EQ(polygon.distance(p, polygonHint), nearestSegment);
+        }
+    }
+}
+
+TEST(LimitDistanceTest, DegeneratePolygons)
+{
+    const std::vector<Vector> point = {{2, 3}};
+    EXPECT_DOUBLE_EQ(PolygonDistance(point, true).largest(std::vector<Vector>{{5, 7}}).distance, 5.0);
+    EXPECT_TRUE(std::isinf(PolygonDistance({}, false).largest(std::vector<Vector>{{5, 7}}).distance));
+    // A polygon with all points in one place has a one-point limit.
+    const std::vector<Vector> same = {{1, 1}, {1, 1}, {1, 1}};
+    const ClosedBSpline curve(same, 3);
+    const Farthest farthest = LimitDistance(curve).largest(std::vector<Vector>{{1, 1}, {4, 5}, {1, 2}});
+    EXPECT_DOUBLE_EQ(farthest.distance, 5.0);
+    EXPECT_EQ(farthest.index, 1u);
+}
+
+} // namespace
