@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds a release build and prints the benchmark
-# tables (subdivision against the contiguous-array references; painting and
+# tables (subdivision against the contiguous-array references; the study's
+# distances and series; painting and
 # export under Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,4 +13,5 @@ chmod 700 "$runtime"
 trap 'rm -rf "$runtime"' EXIT
 export XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb
 build/bench/bench/ornelle_bench_subdivision --benchmark_counters_tabular=true "$@"
+build/bench/bench/ornelle_bench_analysis --benchmark_counters_tabular=true "$@"
 xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/bench/ornelle_bench_paint --benchmark_counters_tabular=true "$@"

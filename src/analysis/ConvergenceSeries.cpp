@@ -37,6 +37,7 @@ ConvergenceSeries ConvergenceSeries::measure(const SchemeSetup &setup, std::uint
     const std::uint64_t budget = workBudget > most / 4 ? most : workBudget * 4;
     std::uint64_t work = 0;
     std::optional<PolygonDistance> previous;
+    std::vector<Vector> previousPoints;
     for (int j = 0; j <= series.wantedLevel; ++j) {
         const std::uint64_t count = levels.pointCount(j);
         const std::uint64_t cost = count > most / weight ? most : count * weight;
@@ -53,9 +54,15 @@ ConvergenceSeries ConvergenceSeries::measure(const SchemeSetup &setup, std::uint
         if (toLimit) {
             series.distances.push_back(toLimit->largest(level.points).distance);
         } else {
-            series.distances.push_back(previous ? previous->largest(level.points).distance
-                                                : std::numeric_limits<double>::quiet_NaN());
-            previous.emplace(level.points, true);
+            // Both ways: Chaikin's new points lie on the edges of the level
+            // before, so only its corners, measured against the new
+            // polygon, show how far a pass moved the curve.
+            PolygonDistance current(level.points, true);
+            series.distances.push_back(
+                previous ? std::max(previous->largest(level.points).distance, current.largest(previousPoints).distance)
+                         : std::numeric_limits<double>::quiet_NaN());
+            previous.emplace(std::move(current));
+            previousPoints = std::move(level.points);
         }
     }
     return series;

@@ -12,9 +12,13 @@
 //   Chaikin at u = 0.75, the B-spline scheme at u = 0.5, Bezier at any u)
 //   entry j is the largest distance from the points of level j to that
 //   limit (LimitDistance); toLimit is true. Level 0 is the control polygon.
-// - Otherwise entry j is the largest distance from the points of level j
-//   to the polygon of level j - 1 (PolygonDistance, closed); entry 0 has
-//   no predecessor and is NaN (test with std::isnan); toLimit is false.
+// - Otherwise entry j is the Hausdorff distance between the closed
+//   polygons of levels j and j - 1: the larger of the largest distance
+//   from the points of level j to the polygon of level j - 1 and the
+//   largest distance from the points of level j - 1 to the polygon of
+//   level j (PolygonDistance). One way alone would not do: Chaikin's new
+//   points lie on the edges of the level before, at distance 0. Entry 0
+//   has no predecessor and is NaN (test with std::isnan); toLimit is false.
 //
 // Levels are made by SchemeLevels, so with the project's scheme classes.
 // For the Bezier scheme level d is the uniform split to depth d, and the
@@ -36,7 +40,7 @@
 // quarter of a second on the development machine, whatever the polygon
 // and level (see bench/AnalysisBench.cpp); the Bezier scheme adds one
 // adaptive subdivision, the program's own cost for drawing the curve.
-// Memory: about 150 bytes per point of the largest level measured, on top
+// Memory: about 250 bytes per point of the largest level measured, on top
 // of the scheme's own.
 class ConvergenceSeries
 {
