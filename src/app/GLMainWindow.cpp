@@ -1,5 +1,6 @@
 #include "GLMainWindow.h"
 
+#include "Version.h"
 #include "curves/Curve.h"
 #include "view/GLBox.h"
 
@@ -276,8 +277,10 @@ void GLMainWindow::showUsage()
 void GLMainWindow::showAbout()
 {
     QMessageBox::about(this, tr("About Ornelle"),
-                       tr("Ornelle, written by the Ornelle authors, 2003.\n"
+                       tr("Ornelle %1, a program for studying subdivision curves in the plane, "
+                          "written by the Ornelle authors, 2003.\n"
                           "Free for educational purposes.\n"
                           "No technical support is offered.\n"
-                          "https://ornelle.example.org/"));
+                          "%2")
+                           .arg(QString::fromUtf8(ornelle::version), QString::fromUtf8(ornelle::homepage)));
 }
