@@ -3,11 +3,15 @@
 # those already present. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config
+# dpkg-dev brings dpkg-shlibdeps, which the Debian package's dependencies
+# are read with.
+packages=(build-essential cmake ninja-build pkg-config dpkg-dev
           qt6-base-dev libqt6opengl6-dev libgl2ps-dev libglu1-mesa-dev libgl1-mesa-dri
           libgtest-dev libbenchmark-dev)
+# The package test also validates the desktop entry and the AppStream data
+# and looks for the installed program's window (xwininfo, xprop).
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(xvfb xauth clang libclang-rt-14-dev)
+    packages+=(xvfb xauth clang libclang-rt-14-dev desktop-file-utils appstream x11-utils)
 fi
 
 missing=()

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing (Xvfb and clang included), builds, and runs every
 # test headless under Xvfb with Mesa's software OpenGL: first the normal
-# build, then a clang build with AddressSanitizer, UndefinedBehaviorSanitizer
-# and LeakSanitizer, which also runs the fuzz target for a bounded number of
-# iterations.
+# build, then the install and Debian package checks on it, then a clang
+# build with AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer,
+# which also runs the fuzz target for a bounded number of iterations.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
@@ -21,6 +21,9 @@ echo "== Normal build"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test
 headless ctest --test-dir build/test --output-on-failure -j"$(nproc)"
+
+echo "== Install, Debian package and the installed program"
+scripts/package-test.sh build/test
 
 echo "== Sanitizer build (ASan + UBSan + LSan) and fuzzing"
 CC=clang CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
