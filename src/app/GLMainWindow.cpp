@@ -1,5 +1,7 @@
 #include "GLMainWindow.h"
 
+#include "PanelHelp.h"
+#include "SliderValueLabel.h"
 #include "Version.h"
 #include "curves/Curve.h"
 #include "view/GLBox.h"
@@ -16,12 +18,14 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -57,21 +61,43 @@ QCheckBox *addCheckBox(QVBoxLayout *stack, const char *name, const QString &text
 }
 
 // A horizontal slider with ticks below; it reports every position while
-// dragged (tracking is on by default).
-QSlider *addSlider(QVBoxLayout *stack, const char *name, int minimum, int maximum, int tickInterval, int singleStep)
+// dragged (tracking is on by default). Beside it a label (object name:
+// the slider's with "Value" appended) shows its value through format.
+QSlider *addSlider(QVBoxLayout *stack, const char *name, int minimum, int maximum, int tickInterval, int singleStep,
+                   SliderValueLabel::Format format)
 {
-    auto *slider = add(stack, new QSlider(Qt::Horizontal, stack->parentWidget()));
+    auto *row = new QHBoxLayout();
+    stack->addLayout(row);
+    auto *slider = new QSlider(Qt::Horizontal, stack->parentWidget());
+    row->addWidget(slider, 1);
     slider->setObjectName(name);
     slider->setRange(minimum, maximum);
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setTickInterval(tickInterval);
     slider->setSingleStep(singleStep);
+    auto *value = new SliderValueLabel(slider, std::move(format), stack->parentWidget());
+    value->setObjectName(QString::fromLatin1(name) + "Value");
+    row->addWidget(value);
     return slider;
 }
 
 void addLabel(QVBoxLayout *stack, const QString &text)
 {
     add(stack, new QLabel(text, stack->parentWidget()));
+}
+
+// Keeps an area label as wide as its text with the widest area it is meant
+// to show, four digits and a sign, instead of the text it shows: its size
+// would otherwise follow each new area and widen the window, from the first
+// areas on. Larger areas need a polygon that winds many times round the
+// view; they may be cut short, but never move the window's edge.
+void reserveAreaWidth(QLabel *label)
+{
+    QString widest = label->text();
+    widest.replace(QRegularExpression("[-0-9.]+$"), "-8888.88");
+    const QMargins margins = label->contentsMargins();
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest) + margins.left() + margins.right() +
+                           2 * label->margin());
 }
 
 } // namespace
@@ -120,6 +146,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     connect(glbox, &GLBox::setWidgetValues, this, &GLMainWindow::getWidgetValues);
 
     panelColumn->addWidget(buildAreaBox(frame), 0);
+    describePanelControls(frame);
 }
 
 GLMainWindow::~GLMainWindow() = default;
@@ -154,13 +181,13 @@ QGroupBox *GLMainWindow::buildControlBox(QWidget *frame)
     openCloseCurveCheckBox = addCheckBox(stack, "openCloseCurveCheckBox", tr("Closed Curve"));
     connect(openCloseCurveCheckBox, &QCheckBox::stateChanged, glbox, &GLBox::setOpenCloseCurve);
     addLabel(stack, tr("u Parameter"));
-    uparameter = addSlider(stack, "uparameter", -100, 100, 10, 10);
+    uparameter = addSlider(stack, "uparameter", -100, 100, 10, 10, uText);
     uparameter->setValue(0);
     connect(uparameter, &QSlider::valueChanged, glbox, &GLBox::setU);
     addSeparator(stack, "Line1");
 
     addLabel(stack, tr("Precision"));
-    precision = addSlider(stack, "precision", 0, 100, 10, 10);
+    precision = addSlider(stack, "precision", 0, 100, 10, 10, precisionText);
     precision->setValue(0);
     connect(precision, &QSlider::valueChanged, glbox, &GLBox::setPrecision);
     addSeparator(stack, "Line4");
@@ -195,7 +222,7 @@ QGroupBox *GLMainWindow::buildViewBox(QWidget *frame)
     axisCheckBox->setChecked(glbox->drawAxis);
     connect(axisCheckBox, &QCheckBox::stateChanged, glbox, &GLBox::setDrawAxis);
     addLabel(stack, tr("Grid Spacing"));
-    auto *gridSlider = addSlider(stack, "grid space", 0, 10, 1, 2);
+    auto *gridSlider = addSlider(stack, "grid space", 0, 10, 1, 2, gridText);
     gridSlider->setValue(glbox->gridSpace);
     connect(gridSlider, &QSlider::valueChanged, glbox, &GLBox::setGridSpace);
     return box;
@@ -208,6 +235,8 @@ QGroupBox *GLMainWindow::buildAreaBox(QWidget *frame)
     polygonAreaLabel = add(stack, new QLabel(tr("Control Points = 0"), box));
     deltaAreaLabel = add(stack, new QLabel(tr("Delta = 0"), box));
     finalAreaLabel = add(stack, new QLabel(tr("Final = 0"), box));
+    for (QLabel *label : {polygonAreaLabel, deltaAreaLabel, finalAreaLabel})
+        reserveAreaWidth(label);
     connect(glbox, &GLBox::setArea, this, &GLMainWindow::setArea);
     return box;
 }

@@ -15,7 +15,9 @@
 // getWidgetValues loads that scheme's own settings back into the widgets,
 // whose change signals run the view's slots once more. The File menu's
 // export runs GLBox::exportPS. The view posts every message to this
-// window's status bar.
+// window's status bar. Each slider has a SliderValueLabel beside it that
+// shows the value as the view applies it, and PanelHelp.cpp holds every
+// control's tooltip and What's This text.
 
 #include <QMainWindow>
 

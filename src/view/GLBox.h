@@ -89,6 +89,13 @@ public:
     // The selected curve, or null when none is selected.
     Curve *selectedCurve();
 
+    // The u that setU stores for a slider position in hundredths:
+    // hundredths x 0.01, with 0 taken as 0.01 and 1 as 0.99.
+    static double uFromHundredths(int hundredths);
+    // The precision in world units that setPrecision stores for tenths:
+    // tenths x 0.1, with 0 taken as 0.05.
+    static double precisionFromTenths(int tenths);
+
     // Asks for the name of the PostScript file to write; an empty name
     // cancels the export. By default the modal save-file dialog in the
     // current folder with the filter "PostScript (*.ps)"; replaceable,

@@ -49,18 +49,31 @@ void GLBox::setOpenCloseCurve(int state)
     updateGL();
 }
 
+double GLBox::uFromHundredths(int hundredths)
+{
+    // The ends are nudged inwards because a weight of exactly 0 or 1 makes
+    // new points coincide with old ones; values beyond them are kept.
+    const double u = hundredths * 0.01;
+    if (u == 0.0)
+        return 0.01;
+    if (u == 1.0)
+        return 0.99;
+    return u;
+}
+
+double GLBox::precisionFromTenths(int tenths)
+{
+    // A precision of 0 would ask the Bezier scheme to split forever.
+    const double precision = tenths * 0.1;
+    return precision == 0.0 ? 0.05 : precision;
+}
+
 void GLBox::setU(int hundredths)
 {
     Curve *curve = selectedCurve();
     if (!curve)
         return;
-    // The ends are nudged inwards because a weight of exactly 0 or 1 makes
-    // new points coincide with old ones; values beyond them are kept.
-    double u = hundredths * 0.01;
-    if (u == 0.0)
-        u = 0.01;
-    else if (u == 1.0)
-        u = 0.99;
+    const double u = uFromHundredths(hundredths);
     curve->setU(u);
     curveShapeChanged(QString::asprintf("u = %2.2f", u));
 }
@@ -70,10 +83,7 @@ void GLBox::setPrecision(int tenths)
     Curve *curve = selectedCurve();
     if (!curve)
         return;
-    // A precision of 0 would ask the Bezier scheme to split forever.
-    curve->precision = tenths * 0.1;
-    if (curve->precision == 0.0)
-        curve->precision = 0.05;
+    curve->precision = precisionFromTenths(tenths);
     curveShapeChanged(QString::asprintf("Precision = %2.2f", curve->precision));
 }
 
