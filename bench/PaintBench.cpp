@@ -1,11 +1,13 @@
 // Painting and export in a real OpenGL context (Mesa under Xvfb):
 //  - a drag step: the polygon is marked dirty and the view paints once,
-//    timed as its two parts, the subdivision and the drawing;
+//    timed as its two parts, the subdivision and the drawing; the deep
+//    cases also report the process's peak resident memory, so
+//    scripts/bench.sh runs each of them in a process of its own;
 //  - the drawing of a 1,000,000-point curve against the same primitives
 //    issued with one glVertex call per vertex;
 //  - PostScript export of a smooth curve and of a self-crossing star.
 #include "app/GLMainWindow.h"
-#include "curves/ChaikinCurve.h"
+#include "curves/Curve.h"
 #include "geometry/ControlPoints.h"
 #include "view/GLBox.h"
 
@@ -18,6 +20,8 @@
 #include <QTest>
 
 #include <GL/gl.h>
+
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cmath>
@@ -59,15 +63,17 @@ struct Scene
         view->controlPoints->closed = true;
     }
 
-    // Selects Chaikin at the given level.
-    ChaikinCurve &chaikin(int level)
+    // Selects scheme (2 Chaikin, 3 cubic B-spline, 4 proposed) at the
+    // given level.
+    Curve &scheme(int index, int level)
     {
-        view->setCurrentCurve(2);
-        auto *curve = static_cast<ChaikinCurve *>(view->curves.indexNode(2)->item);
+        view->setCurrentCurve(index);
+        Curve *curve = view->curves.indexNode(static_cast<std::uint32_t>(index))->item;
         curve->level = level;
         view->controlPoints->dirty = true;
         return *curve;
     }
+    Curve &chaikin(int level) { return scheme(2, level); }
 
     // One paint of the view, finished on the GL side. grabFramebuffer()
     // paints at once (an update() would wait for the next frame); its
@@ -85,10 +91,17 @@ struct Scene
 
 Scene *scene = nullptr;
 
-void DragStep(benchmark::State &state)
+double peakMegabytes()
 {
-    scene->polygon(10, 8, false);
-    Curve &curve = scene->chaikin(15);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void DragStep(benchmark::State &state, int points, int scheme, int level)
+{
+    scene->polygon(points, 8, false);
+    Curve &curve = scene->scheme(scheme, level);
     scene->paint();
     double subdividing = 0, drawing = 0;
     for (auto _ : state) {
@@ -110,6 +123,8 @@ void DragStep(benchmark::State &state)
     state.counters["paint_ms"] = (subdividing + drawing) / n * 1e3;
     state.counters["draw_ms"] = drawing / n * 1e3;
     state.counters["subdivide_ms"] = subdividing / n * 1e3;
+    state.counters["reached"] = curve.reachedLevel;
+    state.counters["peak_MB"] = peakMegabytes();
 }
 
 // The closed curve as one glVertex call per vertex: the same ghost loop
@@ -186,8 +201,9 @@ void Export(benchmark::State &state, int points, int level, bool star)
         scene->view->exportPS();
         state.SetIterationTime(secondsSince(start));
     }
-    state.counters["segments"] = curve.result->count;
-    state.counters["file_MB"] = QFileInfo(file).size() / 1e6;
+    state.counters["segments"] = curve.result ? curve.result->count : 0;
+    state.counters["file_MB"] = QFileInfo(file).size() / 1e6; // 0: the export was refused
+    state.counters["peak_MB"] = peakMegabytes();
 }
 
 } // namespace
@@ -197,10 +213,23 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Scene shown;
     scene = &shown;
-    benchmark::RegisterBenchmark("DragStep/Chaikin/10pts/level15", DragStep)
+    benchmark::RegisterBenchmark("DragStep/Chaikin/10pts/level15", DragStep, 10, 2, 15)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->MinTime(1.0);
+    benchmark::RegisterBenchmark("DragStep/Chaikin/6pts/level18", DragStep, 6, 2, 18)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    // The highest level the spin box offers; every scheme stops at the
+    // point budget.
+    const char *deep[] = {"DragStep/Chaikin/6pts/level99", "DragStep/BSpline/6pts/level99",
+                          "DragStep/Proposed/6pts/level99"};
+    for (int scheme = 2; scheme <= 4; ++scheme)
+        benchmark::RegisterBenchmark(deep[scheme - 2], DragStep, 6, scheme, 99)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
     benchmark::RegisterBenchmark("Draw/1M/vertexArrays_vs_glVertex", MillionPointDraw)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
@@ -214,6 +243,10 @@ int main(int argc, char **argv)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(2);
+    benchmark::RegisterBenchmark("Export/Chaikin/6pts/level99", Export, 6, 99, false)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
