@@ -9,6 +9,7 @@ BezierCurve::BezierCurve(ControlPoints *controlPoints) : Curve(controlPoints)
 {
     supportsDepthColour = true;
     usesPrecision = true;
+    drawnOpen = true;
     setU(0.5);
 }
 

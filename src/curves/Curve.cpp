@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 Curve::Curve(ControlPoints *controlPoints) : controlPoints(controlPoints) {}
 
 Curve::~Curve()
@@ -18,8 +22,9 @@ void Curve::render()
     if (controlPoints->dirty) {
         rebuildResult();
         subdivide();
-        result->trimStorage();
-        points.trim();
+        const bool nodesFreed = result->trimStorage();
+        if (points.trim() || nodesFreed)
+            returnFreedMemory();
     }
     draw();
 }
@@ -38,7 +43,24 @@ void Curve::clearResult()
     delete result; // the list frees its nodes
     result = nullptr;
     vertices.release();
-    verticesStale = true;
+    verticesStale = simplifiedStale = true;
+    returnFreedMemory();
+}
+
+void Curve::returnFreedMemory()
+{
+    // glibc keeps freed blocks in its heap for the next allocations unless
+    // they were mapped on their own, which its adaptive threshold stops
+    // doing for blocks of the pools' size once one was freed; without this
+    // a curve that shrank would hold the memory of the largest one.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+bool Curve::keepsCappedResult(int newLevel) const
+{
+    return result && usesLevel && limited && newLevel >= reachedLevel;
 }
 
 void Curve::rebuildResult()
@@ -54,7 +76,7 @@ void Curve::rebuildResult()
         result->append(makePoint(*n->item), 0); // reports a missing point itself
     }
     controlPoints->dirty = false;
-    verticesStale = true;
+    verticesStale = simplifiedStale = true;
 }
 
 void Curve::beginFrame()
@@ -111,10 +133,32 @@ void Curve::drawCurvePoints()
 
 const CurveVertices &Curve::layout(bool shades)
 {
-    if (verticesStale || (shades && !vertices.hasShades())) {
+    // On screen the view's scale sets the tolerance; in feedback mode the
+    // export's, if it asked for one. The simplified arrays are redone when
+    // the tolerance changes (a resize, or an export between two paints).
+    GLint renderMode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &renderMode);
+    const double tolerance = renderMode == GL_RENDER ? displayScale * displayTolerance
+                             : printsSimplified()    ? printTolerance
+                                                     : 0.0;
+    if (tolerance > 0) {
+        if (simplifiedStale || tolerance != simplifiedTolerance || (shades && !vertices.hasSimplifiedShades()) ||
+            (curvePoints && !vertices.hasSimplifiedDots())) {
+            vertices.fillSimplified(*result, shades, !drawnOpen, tolerance, curvePoints);
+            simplifiedTolerance = tolerance;
+            simplifiedStale = false;
+            if (!verticesStale) {
+                // The full arrays are only laid out for feedback mode:
+                // a result that is drawn simplified does not keep them.
+                vertices.releaseFull();
+                verticesStale = true;
+            }
+        }
+    } else if (verticesStale || (shades && !vertices.hasShades())) {
         vertices.fill(*result, shades);
         verticesStale = false;
     }
+    vertices.showSimplified(tolerance > 0);
     return vertices;
 }
 

@@ -9,6 +9,18 @@
 #include "geometry/Pool.h"
 #include "curves/CurveVertices.h"
 
+// The number of points whose drag step (subdivision and simplified drawing
+// at nanosecondsPerPoint) fits in targetMilliseconds and whose storage (at
+// bytesPerPoint, beside the program's own baseMegabytes) fits in
+// targetMegabytes, whichever is fewer.
+constexpr std::uint32_t pointBudgetFor(double targetMilliseconds, double targetMegabytes, double nanosecondsPerPoint,
+                                       double bytesPerPoint, double baseMegabytes)
+{
+    const double byTime = targetMilliseconds * 1e6 / nanosecondsPerPoint;
+    const double byMemory = (targetMegabytes - baseMegabytes) * 1048576 / bytesPerPoint;
+    return static_cast<std::uint32_t>(byTime < byMemory ? byTime : byMemory);
+}
+
 // Abstract subdivision scheme. A curve copies the shared control polygon
 // into its own result list, refines that list in place (subdivide) and draws
 // it (draw). render() runs the three steps lazily: only while the polygon's
@@ -20,7 +32,15 @@ class Curve
 public:
     // Largest number of points a subdivision may produce. A level or split
     // that would need more stops at the deepest result that still fits.
-    static constexpr std::uint32_t pointBudget = 1u << 24;
+    // Chosen so that a drag step at the budget takes at most 300 ms and the
+    // program at most 700 MB on a slow machine with software OpenGL, from
+    // the costs measured there (see pointBudgetFor).
+    static constexpr std::uint32_t pointBudget = pointBudgetFor(300, 700, 40, 90, 160);
+
+    // Largest distance, in device pixels, between the curve drawn on
+    // screen and the exact one: runs of vertices that stay this close to
+    // a line are drawn as one segment.
+    static constexpr double displayTolerance = 1.0 / 9.0;
 
     // Stores controlPoints (not owned; may be null, then render() does
     // nothing) and sets the shared defaults.
@@ -43,13 +63,18 @@ public:
     // result, and a closed polygon where the scheme needs one.
     bool drawsCurve() const;
     // Frees every point of result with its node and the list, and the
-    // memory that held them; result null.
+    // memory that held them (given back to the system); result null.
     void clearResult();
     // While the polygon is dirty: replaces result by independent copies of
     // the control points and clears dirty. Does nothing when clean. The old
     // points' memory is reused, so a drag step at a high level touches no
     // fresh pages; render() trims what the new curve did not need.
     void rebuildResult();
+    // True when result is a subdivision cut short by pointBudget that
+    // level newLevel would give again exactly: the same passes would run
+    // (newLevel is at least reachedLevel), so a level change to it need
+    // not subdivide. Says nothing about a polygon changed since.
+    bool keepsCappedResult(int newLevel) const;
 
     // The weight of a new point between two neighbours (the parameter u of
     // the proposed scheme). Stored without a range check: the view only replaces 0 and 1, and the
@@ -70,6 +95,21 @@ public:
     double deltaArea = 0.0;
     List<Point> *result = nullptr;             // owned, with its points (see points); null until rendered
     ControlPoints *controlPoints = nullptr;    // shared polygon, not owned
+    // World units per device pixel of the view that shows the curve, set
+    // by the view whenever its size (or scale) changes; the on-screen
+    // drawing is simplified within displayTolerance pixels of it. 0 draws
+    // every vertex on screen too.
+    double displayScale = 0.0;
+    // Feedback mode (the export): a curve of more than printSegmentLimit
+    // segments is issued simplified within printTolerance world units when
+    // that is above 0; otherwise the full sequence of segments, always.
+    double printTolerance = 0.0;
+    // More segments than a page can show: about the most an export writes
+    // in a few seconds and tens of megabytes.
+    static constexpr std::uint32_t printSegmentLimit = 250000;
+    // True when result has more than printSegmentLimit segments, so that
+    // a printTolerance applies to it.
+    bool printsSimplified() const { return result && result->count > printSegmentLimit; }
 
     // Depth actually reached by the last subdivision that ran: the passes
     // run by a closed scheme (equal to level unless limited), the deepest
@@ -92,8 +132,12 @@ protected:
     // With curvePoints set: every point of result as a white dot, size 2.
     void drawCurvePoints();
     // result laid out for drawing (with the depth greys when shades is
-    // set), from the arrays of an earlier paint while result is unchanged.
+    // set), from the arrays of an earlier paint while result is unchanged:
+    // simplified on screen (displayScale) or in feedback mode with a
+    // printTolerance, the full sequence otherwise.
     const CurveVertices &layout(bool shades);
+    // The curve is an open polyline (the Bezier scheme), not a loop.
+    bool drawnOpen = false;
     // A point's ghost when it has one, else its position.
     static const Vector &ghostOf(const Point &p) { return p.hasGhost ? p.ghost : p.position; }
 
@@ -126,10 +170,16 @@ protected:
     void releasePoint(Point *p) { points.release(p); }
 
 private:
+    // Gives the memory of freed blocks back to the system.
+    static void returnFreedMemory();
+
     Pool<Point> points;
     CurveVertices vertices;
-    // result changed since vertices were laid out: set by rebuildResult()
-    // and clearResult(), which every change of result follows.
+    // result changed since the full arrays or the simplified ones were laid
+    // out: set by rebuildResult() and clearResult(), which every change of
+    // result follows. The simplified ones also depend on their tolerance.
     bool verticesStale = true;
+    bool simplifiedStale = true;
+    double simplifiedTolerance = 0.0;
     double u_ = 0.5;
 };

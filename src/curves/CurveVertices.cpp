@@ -24,14 +24,26 @@ float greyOf(const Point &p)
 
 void CurveVertices::release()
 {
-    *this = CurveVertices();
+    releaseFull();
+    shape.release();
+    ghostShape.release();
+    shapeGreys = {};
+    simplifiedShades = simplifiedDots = simplifiedGhosts = simplifiedShown = false;
+}
+
+void CurveVertices::releaseFull()
+{
+    positions = {};
+    ghosts = {};
+    greys = {};
+    pointCount = 0;
 }
 
 void CurveVertices::fill(const List<Point> &points, bool shades)
 {
     // A curve much smaller than the last one should not keep its memory.
     if (positions.capacity() > 4 * (4 * std::size_t{points.count} + 64))
-        release();
+        releaseFull();
     pointCount = points.count;
     const std::size_t vertices = 2 * pointCount;
     positions.resize(2 * vertices);
@@ -58,6 +70,52 @@ void CurveVertices::fill(const List<Point> &points, bool shades)
     }
 }
 
+void CurveVertices::fillSimplified(const List<Point> &points, bool shades, bool closed, double tolerance, bool dots)
+{
+    bool anyGhost = false;
+    shape.begin(tolerance, shades, dots);
+    for (const Node<Point> *n = points.head; n; n = n->next) {
+        const Point &p = *n->item;
+        anyGhost = anyGhost || p.hasGhost;
+        shape.add(p.position.x(), p.position.y(), shades ? greyOf(p) : 0.0f);
+    }
+    shape.finish(closed);
+    // The ghost is a polyline of its own: during a drag it runs elsewhere.
+    ghostShape.begin(tolerance, false, false);
+    if (anyGhost) {
+        for (const Node<Point> *n = points.head; n; n = n->next) {
+            const Vector &g = n->item->hasGhost ? n->item->ghost : n->item->position;
+            ghostShape.add(g.x(), g.y());
+        }
+        ghostShape.finish(closed);
+    }
+    shapeGreys.clear();
+    for (float grey : shape.greys())
+        shapeGreys.insert(shapeGreys.end(), 3, grey);
+    simplifiedShades = shades;
+    simplifiedDots = dots;
+    simplifiedGhosts = anyGhost;
+}
+
+void CurveVertices::drawSimplified(unsigned mode, bool ghost, bool shaded) const
+{
+    const std::vector<float> &source = mode == GL_POINTS            ? shape.dots()
+                                       : ghost && simplifiedGhosts ? ghostShape.vertices()
+                                                                   : shape.vertices();
+    if (source.empty() || (shaded && shapeGreys.empty()))
+        return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, source.data());
+    if (shaded) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(3, GL_FLOAT, 0, shapeGreys.data());
+    }
+    glDrawArrays(mode, 0, static_cast<GLsizei>(source.size() / 2));
+    if (shaded)
+        glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
 void CurveVertices::draw(unsigned mode, bool ghost, std::size_t vertexCount, int stride) const
 {
     if (vertexCount == 0)
@@ -71,6 +129,8 @@ void CurveVertices::draw(unsigned mode, bool ghost, std::size_t vertexCount, int
 
 void CurveVertices::drawLoop(bool ghost) const
 {
+    if (simplifiedShown)
+        return drawSimplified(GL_LINE_LOOP, ghost, false);
     GLint renderMode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &renderMode);
     if (renderMode == GL_RENDER)
@@ -81,11 +141,15 @@ void CurveVertices::drawLoop(bool ghost) const
 
 void CurveVertices::drawPairs(bool ghost) const
 {
+    if (simplifiedShown)
+        return drawSimplified(GL_LINE_STRIP, ghost, false);
     draw(GL_LINES, ghost, pointCount > 0 ? 2 * pointCount - 2 : 0);
 }
 
 void CurveVertices::drawShadedPairs() const
 {
+    if (simplifiedShown)
+        return drawSimplified(GL_LINE_STRIP, false, true);
     if (pointCount < 2 || greys.empty())
         return;
     glEnableClientState(GL_COLOR_ARRAY);
@@ -96,5 +160,7 @@ void CurveVertices::drawShadedPairs() const
 
 void CurveVertices::drawPoints() const
 {
+    if (simplifiedShown)
+        return drawSimplified(GL_POINTS, false, false);
     draw(GL_POINTS, false, pointCount, 2);
 }

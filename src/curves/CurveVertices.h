@@ -1,5 +1,6 @@
 #pragma once
 
+#include "curves/PolylineSimplifier.h"
 #include "geometry/List.h"
 #include "geometry/Point.h"
 
@@ -15,33 +16,69 @@
 // the PostScript export) sees exactly these primitives. On screen the loop
 // skips its zero-length segments (pi to pi), which cover no pixel: the
 // picture is the same and the software rasterizer has half the lines.
+//
+// Beside this full layout there is a simplified one (fillSimplified): the
+// loop or polyline merged within a tolerance far below what the output can
+// resolve (a fraction of a device pixel on screen), so that a curve of
+// millions of points is stroked as the few thousand segments the view can
+// show. Which of the two the draw functions use is chosen with
+// showSimplified(); the curve picks it by render mode.
 class CurveVertices
 {
 public:
     // Lays out points (positions, and ghosts where a point has one; with
     // shades, also the depth grey of every vertex).
     void fill(const List<Point> &points, bool shades);
+    // Lays out points simplified within tolerance world units (> 0): the
+    // positions as a closed loop or, with closed false, an open polyline
+    // (greys kept with shades, merged only where the grey stays), the
+    // ghosts likewise when a point has one, and with dots the points
+    // thinned for drawPoints().
+    void fillSimplified(const List<Point> &points, bool shades, bool closed, double tolerance, bool dots);
     // Gives the arrays' memory back (after the curve itself was freed).
     void release();
+    // Gives back the full layout's memory only.
+    void releaseFull();
     // True when the last fill() laid out the depth greys too.
     bool hasShades() const { return !greys.empty() || pointCount == 0; }
+    // The same for the last fillSimplified().
+    bool hasSimplifiedShades() const { return simplifiedShades; }
+    // True when the last fillSimplified() thinned the dots too.
+    bool hasSimplifiedDots() const { return simplifiedDots; }
+    // Draw from the simplified layout (true) or the full one (false).
+    void showSimplified(bool on) { simplifiedShown = on; }
+    // Vertices of the simplified loop or polyline (for reports and tests).
+    std::size_t simplifiedVertices() const { return shape.size(); }
 
     // One GL_LINE_LOOP through all vertices: ghosts (positions where there
-    // is none) or positions.
+    // is none) or positions. Simplified: the simplified loop.
     void drawLoop(bool ghost) const;
-    // One GL_LINES over the pairs of the open polyline.
+    // One GL_LINES over the pairs of the open polyline. Simplified: one
+    // GL_LINE_STRIP through the simplified polyline.
     void drawPairs(bool ghost) const;
-    // The same pairs with every vertex in its depth grey.
+    // The same pairs (or strip) with every vertex in its depth grey.
     void drawShadedPairs() const;
-    // One GL_POINTS through every point, head to tail, in the current colour.
+    // One GL_POINTS through every point, head to tail (simplified: the
+    // thinned dots), in the current colour.
     void drawPoints() const;
 
 private:
     // stride 2 takes every second vertex from vertex 0: p1, p2, ..., pn.
     void draw(unsigned mode, bool ghost, std::size_t vertexCount, int stride = 1) const;
+    // The simplified arrays: mode over the loop (or ghost loop), or over
+    // the dots.
+    void drawSimplified(unsigned mode, bool ghost, bool shaded) const;
 
     std::vector<float> positions; // x, y per vertex
     std::vector<float> ghosts;    // filled only while some point has a ghost
     std::vector<float> greys;     // r, g, b per vertex, for drawShadedPairs()
     std::size_t pointCount = 0;
+
+    PolylineSimplifier shape;      // positions, their greys and the dots
+    PolylineSimplifier ghostShape; // ghosts, laid out only while some point has one
+    std::vector<float> shapeGreys; // r, g, b per vertex of shape
+    bool simplifiedShades = false;
+    bool simplifiedDots = false;
+    bool simplifiedGhosts = false;
+    bool simplifiedShown = false;
 };

@@ -88,8 +88,8 @@ public:
     void releaseNodes();
 
     // Gives back node storage that the nodes made since the last
-    // releaseNodes() did not need.
-    void trimStorage() { nodes.trim(); }
+    // releaseNodes() did not need. True when some was given back.
+    bool trimStorage() { return nodes.trim(); }
 
     std::uint32_t count = 0;
     NodeType *head = nullptr;

@@ -58,12 +58,14 @@ public:
     }
 
     // Frees the blocks after the one being filled: memory that the objects
-    // made since the last clear() did not need.
-    void trim()
+    // made since the last clear() did not need. True when a block was freed.
+    bool trim()
     {
         const bool untouched = current == 0 && used == 0;
+        const std::size_t before = blocks.size();
         blocks.resize(untouched ? 0 : std::min(current + 1, blocks.size()));
         released.shrink_to_fit();
+        return blocks.size() < before;
     }
 
 private:

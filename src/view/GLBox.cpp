@@ -109,6 +109,10 @@ void GLBox::resizeGL(int w, int h)
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
+    // The curves simplify what they draw for this many world units per
+    // device pixel.
+    for (Node<Curve> *n = curves.head; n; n = n->next)
+        n->item->displayScale = 2 * worldHalf / deviceSide;
 }
 
 void GLBox::paintGL()

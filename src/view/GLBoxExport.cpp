@@ -34,6 +34,11 @@ constexpr GLint exportOptions = GL2PS_SIMPLE_LINE_OFFSET | GL2PS_SILENT | GL2PS_
 // it, so a large page costs a few passes instead of one per megavalue.
 constexpr GLint feedbackStart = 1048576;
 
+// A curve too long for a page is written within this many points of the
+// exact one (a page point is a device pixel of the view), far below any
+// printer's resolution.
+constexpr double printTolerancePoints = 0.01;
+
 constexpr const char *producer = "Ornelle, by the Ornelle authors";
 
 // Page titles by scheme number, 0 (no scheme) to 4.
@@ -146,6 +151,8 @@ QString GLBox::recordPage(int format, std::FILE *file)
     glLoadIdentity();
 
     Curve *curve = selectedCurve();
+    if (curve)
+        curve->printTolerance = printTolerancePoints * curve->displayScale;
     const char *title = pageTitles[static_cast<std::size_t>(currentCurve)];
     // A pass that overflows the buffer writes nothing, so the file ends up
     // holding only the last, complete page.
@@ -178,6 +185,8 @@ QString GLBox::recordPage(int format, std::FILE *file)
             failure = "the page could not be written";
     }
 
+    if (curve)
+        curve->printTolerance = 0.0;
     glPopMatrix();
     doneCurrent();
     return failure;
@@ -194,5 +203,11 @@ void GLBox::exportPS()
     // The name is used as given, with no extension added.
     if (!confirmOverwrite(name))
         return;
-    writeExportFile(name, [this](std::FILE *file) { return recordPage(GL2PS_EPS, file); });
+    if (!writeExportFile(name, [this](std::FILE *file) { return recordPage(GL2PS_EPS, file); }))
+        return;
+    if (const Curve *curve = selectedCurve(); curve && curve->printsSimplified())
+        showStatus(QString("Curve of %1 segments written simplified, within %2 pt")
+                       .arg(curve->result->count)
+                       .arg(printTolerancePoints),
+                   actionMessageTime);
 }

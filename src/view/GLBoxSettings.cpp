@@ -92,7 +92,19 @@ void GLBox::setLevel(int level)
     Curve *curve = selectedCurve();
     if (!curve)
         return;
-    curve->level = level < 0 ? 0 : level;
+    const int newLevel = level < 0 ? 0 : level;
+    // A subdivision cut short by the point budget stops at the same level
+    // for every level from the one it reached: keep the result (and its
+    // memory) instead of subdividing again, and say where it stopped.
+    if (!controlPoints->dirty && curve->keepsCappedResult(newLevel)) {
+        curve->level = newLevel;
+        curve->limited = newLevel > curve->reachedLevel;
+        showStatus(QString::asprintf("Level = %d", newLevel), actionMessageTime);
+        reportLimit(*curve);
+        updateGL();
+        return;
+    }
+    curve->level = newLevel;
     curveShapeChanged(QString::asprintf("Level = %d", curve->level));
 }
 

@@ -211,7 +211,7 @@ void GLBoxSettingsTest::setAreaOnEveryRepaint()
 
 void GLBoxSettingsTest::levelLimitedMessage()
 {
-    // 4 * 2^22 points fit the point budget, 4 * 2^23 do not.
+    // 4 * 2^20 points fit the point budget, 4 * 2^21 do not.
     setPolygon(glbox, unitSquare, true);
     glbox->setCurrentCurve(2);
     auto *levelBox = window->findChild<QSpinBox *>("level");
@@ -220,7 +220,7 @@ void GLBoxSettingsTest::levelLimitedMessage()
     levelBox->setValue(30);
     QCOMPARE(message(), QString("Level = 30"));
     QVERIFY(areas.wait(120000));
-    QCOMPARE(message(), QString("Level 30 limited to 22 (16777216 points)"));
+    QCOMPARE(message(), QString("Level 30 limited to 20 (4194304 points)"));
     QCOMPARE(levelBox->value(), 30);
 
     // The same limit again does not cover the message of the change that
@@ -232,6 +232,23 @@ void GLBoxSettingsTest::levelLimitedMessage()
     QCOMPARE(shown.first().first().toString(), QString("u = 0.60"));
     for (const QList<QVariant> &text : shown)
         QVERIFY(!text.first().toString().startsWith("Level"));
+
+    // Levels down to the one reached give the same capped result: it is
+    // kept (a subdivision would overwrite the marked point) and the message
+    // still tells where the subdivision stopped. Below it, a new one runs.
+    Curve *chaikin = curveAt(glbox, 2);
+    chaikin->result->head->item->level = -1;
+    levelBox->setValue(29);
+    QCOMPARE(message(), QString("Level 29 limited to 20 (4194304 points)"));
+    levelBox->setValue(20);
+    QCOMPARE(message(), QString("Level = 20"));
+    QVERIFY(areas.wait(2000));
+    QVERIFY(!chaikin->limited);
+    QCOMPARE(chaikin->result->head->item->level, -1);
+    levelBox->setValue(19);
+    QVERIFY(areas.wait(120000));
+    QCOMPARE(chaikin->result->count, 4u << 19);
+    QCOMPARE(chaikin->result->head->item->level, 0);
 }
 
 QTEST_MAIN(GLBoxSettingsTest)
