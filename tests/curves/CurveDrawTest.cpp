@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -235,6 +236,52 @@ TEST_F(CurveDrawTest, BezierDepthColourShadesEachVertexByItsLevel)
     }
     EXPECT_GT(blackVertices, 0);
     EXPECT_EQ(colourOf(items[2 * edges].vertices[0]), white) << "control point copies are white";
+}
+
+// An export of a curve longer than a page can show issues it simplified
+// within printTolerance (here 0.01 pt on an 840-pixel page): every vertex
+// of the curve lies within it of the issued loop, whose vertices are the
+// curve's own in order. A curve under the limit is issued in full.
+TEST_F(CurveDrawTest, PrintToleranceSimplifiesOnlyCurvesOverTheLimit)
+{
+    Polygon hexagon({{-8, 0}, {-4, 7}, {4, 7}, {8, 0}, {4, -7}, {-4, -7}}, true);
+    ChaikinCurve curve(&hexagon.control);
+    const double tolerance = 0.01 * 20.0 / 840.0;
+    curve.printTolerance = tolerance;
+    curve.level = 5;
+    EXPECT_EQ(rendered(curve).size(), 4u * 6 * 32) << "ghost and curve loops in full";
+
+    curve.level = 16;
+    hexagon.control.dirty = true;
+    const auto items = rendered(curve);
+    ASSERT_TRUE(curve.printsSimplified());
+    std::vector<FeedbackVertex> loop;
+    for (const FeedbackItem &item : items)
+        if (item.kind == FeedbackItem::Line && colourOf(item.vertices[0]) == curveColour)
+            loop.push_back(item.vertices[0]);
+    const std::vector<Vector> full = positionsOf(*curve.result);
+    ASSERT_GT(loop.size(), 100u);
+    EXPECT_LT(loop.size(), full.size() / 100);
+    EXPECT_EQ(items.size(), 2 * loop.size()) << "the ghost loop is simplified alike";
+
+    auto toSegment = [](const Vector &p, const FeedbackVertex &a, const FeedbackVertex &b) {
+        const double ex = b.x - a.x, ey = b.y - a.y, px = p.x() - a.x, py = p.y() - a.y;
+        const double t = std::clamp((px * ex + py * ey) / std::max(ex * ex + ey * ey, 1e-30), 0.0, 1.0);
+        return std::hypot(px - t * ex, py - t * ey);
+    };
+    const std::size_t m = loop.size();
+    std::size_t j = 0; // the issued vertex at or before full[i]
+    double worst = 0;
+    for (std::size_t i = 0; i < full.size(); ++i) {
+        if (j + 1 < m && near(loop[j + 1].x, full[i].x(), 1e-5) && near(loop[j + 1].y, full[i].y(), 1e-5))
+            ++j;
+        double nearest = 1e9;
+        for (std::size_t k = j + m - 2; k <= j + m + 2; ++k)
+            nearest = std::min(nearest, toSegment(full[i], loop[k % m], loop[(k + 1) % m]));
+        worst = std::max(worst, nearest);
+    }
+    EXPECT_EQ(j, m - 1) << "every issued vertex is a vertex of the curve, in order";
+    EXPECT_LE(worst, tolerance + 1e-5);
 }
 
 } // namespace

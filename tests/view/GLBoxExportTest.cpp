@@ -36,6 +36,7 @@ private slots:
     void cancelledChooserWritesNothing();
     void unwritablePathIsReported();
     void largeCurveFitsOnePage();
+    void curveOverTheLimitIsWrittenSimplified();
     void dialogLeavesTheQuestionToTheExport_data();
     void dialogLeavesTheQuestionToTheExport();
     void takenNamesAreAsked_data();
@@ -222,6 +223,25 @@ void GLBoxExportTest::largeCurveFitsOnePage()
     QCOMPARE(titleOf(page), QByteArray("Chaikin curve"));
     QVERIFY(page.contains(curveColour));
     QVERIFY(page.count(" P\n") >= 16384); // every curve point as a dot
+}
+
+void GLBoxExportTest::curveOverTheLimitIsWrittenSimplified()
+{
+    // 4 * 2^17 = 524,288 segments, more than a page shows: written as the
+    // few thousand that a printer could tell apart, and the user is told.
+    glbox->setCurrentCurve(2);
+    Curve *chaikin = curveAt(glbox, 2);
+    chaikin->level = 17;
+    const QByteArray page = exportAs("huge.eps");
+    chaikin->level = 0;
+
+    QCOMPARE(window->statusBar()->currentMessage(),
+             QString("Curve of 524288 segments written simplified, within 0.01 pt"));
+    QCOMPARE(page.count("%%EOF"), 1);
+    QVERIFY(page.contains(curveColour));
+    const qsizetype segments = page.count(" L\n");
+    QVERIFY2(segments > 100 && segments < 20000, qPrintable(QString::number(segments)));
+    QCOMPARE(chaikin->printTolerance, 0.0); // the next export of a smaller curve is exact
 }
 
 QByteArray GLBoxExportTest::oldFile(const QString &name)
