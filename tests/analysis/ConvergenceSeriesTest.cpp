@@ -90,11 +90,12 @@ TEST(ConvergenceSeriesTest, OtherWeightsCompareConsecutiveLevels)
 
 TEST(ConvergenceSeriesTest, PointBudgetWorkBoundAndNothingDrawn)
 {
-    // Level 99 on a square: the scheme itself stops at 4 * 2^22 points,
-    // the series much earlier.
+    // Level 99 on a square: the scheme itself stops at 4 * 2^20 points
+    // (4 * 2^21 would exceed the point budget), the series much earlier.
     const ConvergenceSeries deep = ConvergenceSeries::measure(setupOf(SchemeSetup::BSpline, 0.5, polygons::unitSquare(), true, 99));
     EXPECT_TRUE(deep.limited);
-    EXPECT_EQ(deep.wantedLevel, 22);
+    EXPECT_EQ(deep.wantedLevel, 20);
+    EXPECT_GT(4u << 21, Curve::pointBudget);
     EXPECT_TRUE(deep.bounded);
     EXPECT_EQ(deep.lastLevel(), 17) << "4 * (2^18 - 1) points fit the default budget of 2^20";
 
