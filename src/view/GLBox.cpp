@@ -110,9 +110,9 @@ void GLBox::resizeGL(int w, int h)
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
     // The curves simplify what they draw for this many world units per
-    // device pixel.
+    // device pixel (an empty view shows nothing to simplify for).
     for (Node<Curve> *n = curves.head; n; n = n->next)
-        n->item->displayScale = 2 * worldHalf / deviceSide;
+        n->item->displayScale = deviceSide > 0 ? 2 * worldHalf / deviceSide : 0.0;
 }
 
 void GLBox::paintGL()
