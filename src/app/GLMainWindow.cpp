@@ -146,6 +146,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     connect(glbox, &GLBox::setWidgetValues, this, &GLMainWindow::getWidgetValues);
 
     panelColumn->addWidget(buildAreaBox(frame), 0);
+    panelColumn->addWidget(buildStudyBox(frame), 0);
     describePanelControls(frame);
 }
 

@@ -4,7 +4,8 @@
 // parent-child tree it owns the view (GLBox) on the left and the control
 // panel on the right: the "Control" box (scheme, closed switch, u,
 // precision, level, delete), the "View" box (curve points, depth colour,
-// axes, grid) and the "Convex Volume/Area" read-out. Every panel widget
+// axes, grid), the "Convex Volume/Area" read-out and the "Study" box
+// ("Reset View" for the view's zoom and pan). Every panel widget
 // calls a GLBox slot directly; the view stores the value in itself, in its
 // ControlPoints or in the selected Curve, marks the polygon dirty when the
 // curve's shape depends on it, and asks for a repaint. No handler
@@ -13,7 +14,8 @@
 // curve's area difference (GLBox::setArea -> setArea here), which fill the
 // read-out. Selecting a scheme makes the view emit setWidgetValues, and
 // getWidgetValues loads that scheme's own settings back into the widgets,
-// whose change signals run the view's slots once more. The File menu's
+// whose change signals run the view's slots once more. The view zooms and
+// pans by itself (wheel, and keys while it has the focus). The File menu's
 // export runs GLBox::exportPS. The view posts every message to this
 // window's status bar. Each slider has a SliderValueLabel beside it that
 // shows the value as the view applies it, and PanelHelp.cpp holds every
@@ -65,6 +67,9 @@ private:
     QGroupBox *buildControlBox(QWidget *frame);
     QGroupBox *buildViewBox(QWidget *frame);
     QGroupBox *buildAreaBox(QWidget *frame);
+    // The "Study" box below the others: tools for looking closer at the
+    // curves, such as "Reset View" (GLMainWindowStudy.cpp).
+    QGroupBox *buildStudyBox(QWidget *frame);
 
     GLBox *glbox = nullptr; // the curve view, object name "glbox"
     // Panel widgets that getWidgetValues and setArea write; all owned by

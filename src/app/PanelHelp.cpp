@@ -55,8 +55,9 @@ constexpr ControlHelp panelHelp[] = {
                                     "(slider in tenths; Bezier only)"),
      QT_TRANSLATE_NOOP("PanelHelp",
                        "<p>The Bezier scheme splits each piece of the curve until none of its edges is longer "
-                       "than this, in units of the view's grid (the view spans -10 to 10). Smaller values give a "
-                       "smoother curve with more points. The slider moves in tenths; 0 counts as 0.05.</p>")},
+                       "than this, in units of the view's grid (the view starts out spanning -10 to 10). "
+                       "Smaller values give a smoother curve with more points. The slider moves in tenths; 0 "
+                       "counts as 0.05.</p>")},
     {"level",
      QT_TRANSLATE_NOOP("PanelHelp", "Subdivision Level: number of refinement passes, 0 to 99 (Chaikin, Cubic "
                                     "B-Spline, Vantrell Proposed)"),
@@ -78,6 +79,10 @@ constexpr ControlHelp panelHelp[] = {
     {"axisCheckBox", QT_TRANSLATE_NOOP("PanelHelp", "Axis: draws the x and y axes through the origin"), nullptr},
     {"grid space",
      QT_TRANSLATE_NOOP("PanelHelp", "Grid Spacing: distance between grid lines, in world units, 0 (off) to 10"),
+     nullptr},
+    {"resetViewButton",
+     QT_TRANSLATE_NOOP("PanelHelp", "Reset View: shows the whole world square -10..10 again at zoom 1x, after "
+                                    "zooming (Ctrl + wheel, + and -) or panning (wheel, arrow keys)"),
      nullptr},
 };
 

@@ -15,21 +15,10 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace {
-
-constexpr double worldHalf = 10.0;
-
-// Projection of the fixed world square onto whatever viewport is current.
-void loadWorldProjection()
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluOrtho2D(-worldHalf, worldHalf, -worldHalf, worldHalf);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
 
 void line(double x1, double y1, double x2, double y2)
 {
@@ -52,6 +41,10 @@ GLBox::GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow)
     setFormat(format);
     // Hover feedback needs moves without a button held.
     setMouseTracking(true);
+    // A click gives the view the keyboard for zooming and panning; the
+    // click itself still does what its button does. Tabbing does not stop
+    // here, so the panel's keyboard use stays as it was.
+    setFocusPolicy(Qt::ClickFocus);
 
     // The order fixes the scheme numbers that the panel and the export use.
     curves.append(new BezierCurve(controlPoints), 0);
@@ -88,7 +81,17 @@ void GLBox::showStatus(const QString &text, int milliseconds)
 void GLBox::initializeGL()
 {
     glClearColor(0.75f, 0.75f, 0.75f, 0.75f);
-    loadWorldProjection();
+    loadViewProjection();
+}
+
+void GLBox::loadViewProjection()
+{
+    double matrix[16];
+    viewTransform.projectionMatrix(matrix);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(matrix);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
 }
 
 void GLBox::resizeGL(int w, int h)
@@ -105,19 +108,34 @@ void GLBox::resizeGL(int w, int h)
     // mapToWorld un-projects against.
     const int deviceSide = qRound(side * devicePixelRatioF());
     glViewport(0, 0, deviceSide, deviceSide);
-    loadWorldProjection();
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
+    loadViewProjection();
+    storeViewMatrices();
+}
+
+void GLBox::storeViewMatrices()
+{
+    // The same matrices as loadViewProjection gives OpenGL, kept in double
+    // precision: read back from OpenGL they would carry its single
+    // precision, a good part of a pixel at the largest zooms.
+    viewTransform.projectionMatrix(projection);
+    std::fill(modelview, modelview + 16, 0.0);
+    for (int i = 0; i < 16; i += 5)
+        modelview[i] = 1.0;
     // The curves simplify what they draw for this many world units per
-    // device pixel (an empty view shows nothing to simplify for).
+    // device pixel (an empty view shows nothing to simplify for); a change
+    // of the scale makes them simplify again at their next paint.
+    const double scale = worldPerDevicePixel();
     for (Node<Curve> *n = curves.head; n; n = n->next)
-        n->item->displayScale = deviceSide > 0 ? 2 * worldHalf / deviceSide : 0.0;
+        n->item->displayScale = scale;
 }
 
 void GLBox::paintGL()
 {
     glClear(GL_COLOR_BUFFER_BIT);
+    // The view may have changed since the last paint, and feedback
+    // captures in the same context load projections of their own.
+    loadViewProjection();
     glPushMatrix();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -186,20 +204,32 @@ void GLBox::paintGrid()
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    // The right and top edges sit just inside the world square so that
-    // they fall on the last pixel row and column instead of outside.
+    const ViewTransform &v = viewTransform;
+    // The right and top edges sit just inside the visible square so that
+    // they fall on the last pixel row and column instead of outside: 0.01
+    // world units at the reset view, the same share of the side at others.
+    const double inset = v.side() * 0.0005;
     glBegin(GL_LINE_LOOP);
-    glVertex2d(-10, 9.99);
-    glVertex2d(-10, -10);
-    glVertex2d(9.99, -10);
-    glVertex2d(9.99, 9.99);
+    glVertex2d(v.left(), v.top() - inset);
+    glVertex2d(v.left(), v.bottom());
+    glVertex2d(v.right() - inset, v.bottom());
+    glVertex2d(v.right() - inset, v.top() - inset);
     glEnd();
 
-    if (gridSpace > 0) {
-        for (int x = -10; x <= 10; x += gridSpace)
-            line(x, 10, x, -10);
-        for (int y = 10; y >= -10; y -= gridSpace)
-            line(-10, y, 10, y);
+    // The lattice of the reset view's lines (verticals counted from x = -10,
+    // horizontals from y = 10), cut to the visible square; at the reset view
+    // k runs from 0 while the line stays within -10..10, as it always did.
+    // A grid denser than a few pixels would only grey the view over.
+    const double g = gridSpace;
+    if (gridSpace > 0 && g * width() / v.side() >= minGridPixels) {
+        const auto first = static_cast<long long>(std::ceil((v.left() + 10) / g));
+        const auto last = static_cast<long long>(std::floor((v.right() + 10) / g));
+        for (long long k = first; k <= last; ++k)
+            line(-10 + k * g, v.top(), -10 + k * g, v.bottom());
+        const auto top = static_cast<long long>(std::ceil((10 - v.top()) / g));
+        const auto bottom = static_cast<long long>(std::floor((10 - v.bottom()) / g));
+        for (long long k = top; k <= bottom; ++k)
+            line(v.left(), 10 - k * g, v.right(), 10 - k * g);
     }
 
     glPopMatrix();
@@ -209,10 +239,11 @@ void GLBox::paintAxis()
 {
     if (!drawAxis)
         return;
+    const ViewTransform &v = viewTransform;
     glLineWidth(2.0f);
     glColor3d(0.5, 0.5, 0.5);
-    line(-10, 0, 10, 0);
-    line(0, 10, 0, -10);
+    line(v.left(), 0, v.right(), 0);
+    line(0, v.top(), 0, v.bottom());
     glLineWidth(1.0f);
 }
 
@@ -221,6 +252,8 @@ Vector GLBox::mapToWorld(const QPointF &pos) const
     // Mouse positions are logical pixels while the stored viewport is in
     // device pixels: scale before un-projecting. The window y axis points
     // up from the bottom edge of the widget.
+    if (viewport[2] <= 0)
+        return {};
     const double ratio = devicePixelRatioF();
     const double winX = pos.x() * ratio;
     const double winY = (height() - pos.y()) * ratio;

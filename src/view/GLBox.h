@@ -2,6 +2,7 @@
 
 #include "geometry/List.h"
 #include "geometry/Vector.h"
+#include "geometry/ViewTransform.h"
 
 #include <QOpenGLWidget>
 
@@ -12,19 +13,24 @@
 class ControlPoints;
 class Curve;
 class Point;
+class QKeyEvent;
 class QMainWindow;
 class QMouseEvent;
 class QPointF;
 class QString;
+class QWheelEvent;
 
-// The OpenGL view of the world square -10..10 (y up), always square and
-// placed 10 pixels from its parent's top-left corner. It owns the control
-// polygon and one curve of each scheme, draws grid, axes, polygon and the
-// selected curve on every repaint, turns mouse gestures into edits of the
-// polygon, and reports through the status bar of mainWindow. Settings are
-// plain public members that the view's own slots and the main window read
-// and write. Sources: GLBox.cpp (frame and painting), GLBoxEditing.cpp
-// (mouse), GLBoxSettings.cpp (slots), GLBoxExport.cpp (PostScript).
+// The OpenGL view of a square part of the plane (y up): the world square
+// -10..10 at the reset view, any other square after zooming and panning
+// (viewTransform). Always square and placed 10 pixels from its parent's
+// top-left corner. It owns the control polygon and one curve of each
+// scheme, draws grid, axes, polygon and the selected curve on every
+// repaint, turns mouse gestures into edits of the polygon, the wheel and
+// keys into zooms and pans, and reports through the status bar of
+// mainWindow. Settings are plain public members that the view's own slots
+// and the main window read and write. Sources: GLBox.cpp (frame and
+// painting), GLBoxEditing.cpp (mouse), GLBoxSettings.cpp (slots),
+// GLBoxExport.cpp (PostScript), GLBoxZoom.cpp (zoom and pan).
 class GLBox : public QOpenGLWidget
 {
     Q_OBJECT
@@ -51,24 +57,47 @@ public:
     // Asks for a repaint; every change to what is drawn ends with this.
     void updateGL();
 
-    // Border at 9.99 and grid lines every gridSpace world units (none when
-    // gridSpace <= 0), grey, width 1. Leaves the matrix stack as it was.
+    // The border of the visible square (its right and top edges a
+    // two-thousandth of the side inside: 9.99 at the reset view) and, when
+    // gridSpace > 0, the grid lines x = -10 + k * gridSpace and
+    // y = 10 - k * gridSpace that cross the visible square, verticals left
+    // to right, then horizontals top to bottom; grey, width 1. Grid lines
+    // closer than minGridPixels logical pixels are left out, leaving the
+    // border. Leaves the matrix stack as it was.
     void paintGrid();
-    // The two axes through the origin at width 2, when drawAxis is set;
-    // leaves the line width at 1.
+    // The two axes through the origin across the visible square at width
+    // 2, when drawAxis is set; leaves the line width at 1.
     void paintAxis();
 
     // The world point (x, y, 0) under a widget position given in logical
     // (device-independent) pixels, whatever the device pixel ratio. Uses
-    // the matrices and viewport stored by the last resize; (0, 0, 0) before
-    // the first resize.
+    // the matrices and viewport stored by the last resize or view change;
+    // (0, 0, 0) before the first resize.
     Vector mapToWorld(const QPointF &pos) const;
+
+    // World units per device pixel of the current view and size (0 before
+    // the first resize): what a curve drawn in display space is simplified
+    // against; it changes with every resize, zoom and reset.
+    double worldPerDevicePixel() const;
+
+    // Grid lines closer together than this, in logical pixels, are not
+    // drawn.
+    static constexpr double minGridPixels = 4.0;
+    // One wheel notch (an angle delta of 120) or key press zooms by this
+    // factor, or pans by a panStep of the visible side.
+    static constexpr double zoomStep = 1.25;
+    static constexpr double panStep = 0.1;
+
+    // The visible square; change it through the wheel, the keys and
+    // resetView(), which also store the matrices and repaint.
+    ViewTransform viewTransform;
 
     int gridSpace = 2;  // grid spacing in world units; <= 0 draws the border only
     bool drawAxis = true;
 
-    // GL state as captured at the end of the last resize; the viewport is
-    // in device pixels.
+    // The matrices of the current view transform (modelview identity) and
+    // the viewport captured at the end of the last resize, in device
+    // pixels; what mapToWorld un-projects against.
     double modelview[16] = {};
     double projection[16] = {};
     int viewport[4] = {};
@@ -150,6 +179,9 @@ public slots:
     // An existing file is replaced only by a complete page; every failure
     // is told in the status bar and on standard error.
     void exportPS();
+    // Back to the reset view, the world square -10..10 at zoom 1; says so
+    // in the status bar and repaints.
+    void resetView();
 
 protected:
     void initializeGL() override;
@@ -159,11 +191,34 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // Ctrl + wheel zooms about the point under the pointer; the wheel pans
+    // up and down, Shift + wheel (or a horizontal wheel) left and right.
+    void wheelEvent(QWheelEvent *event) override;
+    // + or = and - zoom about the centre, the arrow keys pan; other keys go
+    // to the parent as usual.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // What every release does: back to no mouse mode, the dragged point
     // (if any) loses its ghost, the curves subdivide again, repaint.
     void endGesture();
+    // Loads the current view's projection (and an identity modelview) into
+    // the current context, leaving the modelview matrix current.
+    void loadViewProjection();
+    // Stores the view's matrices for mapToWorld (the viewport is the
+    // resize's) and hands the curves their display scale.
+    void storeViewMatrices();
+    // After a zoom, pan or reset: stores the matrices and repaints.
+    void applyView();
+    // Zooms by factor keeping world point p in its place, or pans by
+    // (dx, dy) world units; both show the new zoom or centre and repaint
+    // when the view changed.
+    void zoomAt(const Vector &p, double factor);
+    void panBy(double dx, double dy);
+    // Decimals of the coordinate read-outs: 2 below zoom 10, one more for
+    // each tenfold zoom beyond, so one pixel's step stays readable.
+    int readoutDecimals() const;
+
     // Shows text in mainWindow's status bar for milliseconds.
     void showStatus(const QString &text, int milliseconds);
     // After a setting that changes the curve's shape: shows text, marks

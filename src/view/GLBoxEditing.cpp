@@ -22,9 +22,11 @@ State stateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttonsBefore)
     return State::Other;
 }
 
-QString coordinates(const char *format, const Vector &p)
+// format takes each coordinate as a precision and a value ("%2.*f"), so
+// that the read-outs gain decimals as the view zooms in.
+QString coordinates(const char *format, int decimals, const Vector &p)
 {
-    return QString::asprintf(format, p.x(), p.y());
+    return QString::asprintf(format, decimals, p.x(), decimals, p.y());
 }
 
 } // namespace
@@ -32,6 +34,7 @@ QString coordinates(const char *format, const Vector &p)
 void GLBox::mousePressEvent(QMouseEvent *event)
 {
     const Vector p = mapToWorld(event->position());
+    const int decimals = readoutDecimals();
     // A press already counts its own button as held; the state before the
     // press is everything else.
     const State state = stateOf(event->modifiers(), event->buttons() & ~event->button());
@@ -44,15 +47,15 @@ void GLBox::mousePressEvent(QMouseEvent *event)
             if (movingPoint && controlPoints->pickPoint(p) == movingPoint)
                 movingPoint = nullptr;
             if (controlPoints->deletePoint(p))
-                showStatus(coordinates("Deleted control point at (%2.2f, %2.2f)", p), actionMessageTime);
+                showStatus(coordinates("Deleted control point at (%2.*f, %2.*f)", decimals, p), actionMessageTime);
         } else if (state == State::Shift) {
             if (const Point *q = controlPoints->insertMidpoint(p))
-                showStatus(coordinates("Inserted control point at midpoint (%2.2f, %2.2f)", q->position),
+                showStatus(coordinates("Inserted control point at midpoint (%2.*f, %2.*f)", decimals, q->position),
                            actionMessageTime);
         } else {
             mouseMode = Insert;
             if (controlPoints->insertPoint(p))
-                showStatus(coordinates("Inserted control point at (%2.2f, %2.2f)", p), actionMessageTime);
+                showStatus(coordinates("Inserted control point at (%2.*f, %2.*f)", decimals, p), actionMessageTime);
         }
         break;
     case Qt::RightButton:
@@ -68,7 +71,8 @@ void GLBox::mousePressEvent(QMouseEvent *event)
     case Qt::MiddleButton:
         mouseMode = Select;
         if (const Point *q = controlPoints->selectPoint(p))
-            showStatus(coordinates("Selected control point at (%2.2f, %2.2f)", q->position), actionMessageTime);
+            showStatus(coordinates("Selected control point at (%2.*f, %2.*f)", decimals, q->position),
+                       actionMessageTime);
         break;
     default:
         break;
@@ -82,6 +86,7 @@ void GLBox::mousePressEvent(QMouseEvent *event)
 void GLBox::mouseMoveEvent(QMouseEvent *event)
 {
     const Vector p = mapToWorld(event->position());
+    const int decimals = readoutDecimals();
 
     // A modal box or another window can take the right button's release;
     // the first move without the button ends the drag as the release
@@ -101,8 +106,9 @@ void GLBox::mouseMoveEvent(QMouseEvent *event)
             updateGL();
             const Vector &ghost = movingPoint->ghost;
             const double d = distance(movingPoint->position, ghost);
-            showStatus(QString::asprintf("(%2.2f, %2.2f) -> (%2.2f, %2.2f) [d=%2.2f]",
-                                         ghost.x(), ghost.y(), p.x(), p.y(), d),
+            const int n = decimals;
+            showStatus(QString::asprintf("(%2.*f, %2.*f) -> (%2.*f, %2.*f) [d=%2.*f]", n, ghost.x(), n,
+                                         ghost.y(), n, p.x(), n, p.y(), n, d),
                        readoutMessageTime);
         }
     } else {
@@ -111,7 +117,7 @@ void GLBox::mouseMoveEvent(QMouseEvent *event)
             if (controlPoints->highlightEdge(p))
                 showStatus("Press left mouse button to insert midpoint on highlighted edge", actionMessageTime);
             else
-                showStatus(coordinates("(%2.2f,%2.2f)", p), readoutMessageTime);
+                showStatus(coordinates("(%2.*f,%2.*f)", decimals, p), readoutMessageTime);
             break;
         case State::Ctrl:
             if (controlPoints->highlightPoint(p)) {
@@ -119,14 +125,14 @@ void GLBox::mouseMoveEvent(QMouseEvent *event)
             } else {
                 if (controlPoints->highlighted)
                     controlPoints->clearHighlight();
-                showStatus(coordinates("(%2.2f, %2.2f)", p), readoutMessageTime);
+                showStatus(coordinates("(%2.*f, %2.*f)", decimals, p), readoutMessageTime);
             }
             break;
         case State::Other:
             if (controlPoints->highlighted)
                 controlPoints->clearHighlight();
             controlPoints->highlightPoint(p);
-            showStatus(coordinates("(%2.2f,%2.2f)", p), readoutMessageTime);
+            showStatus(coordinates("(%2.*f,%2.*f)", decimals, p), readoutMessageTime);
             break;
         }
         updateGL();

@@ -143,7 +143,10 @@ QString GLBox::recordPage(int format, std::FILE *file)
     // Outside paintGL the view's context is not current. gl2ps records in
     // feedback mode, which rasterises nothing, so the picture on screen is
     // left as it was; for the same reason the colour buffer is not cleared.
+    // The page shows what the view shows: it is recorded with the view's
+    // projection, whatever the context last held.
     makeCurrent();
+    loadViewProjection();
     GLint pageViewport[4];
     glGetIntegerv(GL_VIEWPORT, pageViewport);
     glPushMatrix();

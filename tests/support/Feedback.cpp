@@ -11,19 +11,22 @@ namespace {
 // A wide viewport keeps the float window coordinates precise to ~1e-4.
 constexpr int viewportSide = 4000;
 
-double toWorld(float window)
+// The captured square: window coordinates 0..viewportSide map back onto
+// low..low + side on each axis.
+struct Square
 {
-    return window * 20.0 / viewportSide - 10.0;
-}
+    double left, bottom, side;
+};
 
-std::vector<FeedbackItem> parse(const std::vector<GLfloat> &buffer, int used)
+std::vector<FeedbackItem> parse(const std::vector<GLfloat> &buffer, int used, const Square &square)
 {
+    auto toWorld = [&](float window, double low) { return low + window * square.side / viewportSide; };
     std::vector<FeedbackItem> items;
     int i = 0;
     auto readVertex = [&]() {
         FeedbackVertex v;
-        v.x = toWorld(buffer[i]);
-        v.y = toWorld(buffer[i + 1]);
+        v.x = toWorld(buffer[i], square.left);
+        v.y = toWorld(buffer[i + 1], square.bottom);
         v.r = buffer[i + 3];
         v.g = buffer[i + 4];
         v.b = buffer[i + 5];
@@ -66,12 +69,13 @@ std::vector<FeedbackItem> parse(const std::vector<GLfloat> &buffer, int used)
 
 } // namespace
 
-std::vector<FeedbackItem> captureFeedback(const std::function<void()> &draw)
+std::vector<FeedbackItem> captureFeedback(const std::function<void()> &draw, double left, double right,
+                                          double bottom, double top)
 {
     glViewport(0, 0, viewportSide, viewportSide);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluOrtho2D(-10, 10, -10, 10);
+    gluOrtho2D(left, right, bottom, top);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     for (std::size_t size = 1 << 16;; size *= 4) {
@@ -81,7 +85,7 @@ std::vector<FeedbackItem> captureFeedback(const std::function<void()> &draw)
         draw();
         const GLint used = glRenderMode(GL_RENDER);
         if (used >= 0)
-            return parse(buffer, used);
+            return parse(buffer, used, {left, bottom, right - left});
     }
 }
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 // One vertex as OpenGL feedback mode reports it, mapped back from window
-// coordinates into the world square -10..10 of the view.
+// coordinates into world coordinates.
 struct FeedbackVertex
 {
     double x = 0, y = 0;
@@ -23,10 +23,13 @@ struct FeedbackItem
     float marker = 0; // PassThrough value
 };
 
-// Runs draw() in feedback mode (GL_3D_COLOR) with the view's projection
-// (gluOrtho2D(-10, 10, -10, 10)) and returns what it issued, in order.
-// Needs a current context (GlContext). Grows the buffer until it fits.
-std::vector<FeedbackItem> captureFeedback(const std::function<void()> &draw);
+// Runs draw() in feedback mode (GL_3D_COLOR) with the projection of the
+// square left..right x bottom..top (the view's reset projection,
+// gluOrtho2D(-10, 10, -10, 10), by default) and returns what it issued, in
+// order, mapped back into world coordinates. Needs a current context
+// (GlContext). Grows the buffer until it fits.
+std::vector<FeedbackItem> captureFeedback(const std::function<void()> &draw, double left = -10, double right = 10,
+                                          double bottom = -10, double top = 10);
 
 // Colour of a vertex as "r,g,b" rounded to two decimals, for assertions.
 std::string colourOf(const FeedbackVertex &v);

@@ -26,11 +26,13 @@ inline GLBox *showAndFindView(GLMainWindow &window)
     return glbox;
 }
 
-// The logical widget position of world point (x, y) in a square view.
+// The logical widget position of world point (x, y) in a square view, for
+// the view's current zoom and pan.
 inline QPointF pixelAt(const GLBox *glbox, double x, double y)
 {
+    const ViewTransform &v = glbox->viewTransform;
     const double side = glbox->width();
-    return {(x + 10.0) / 20.0 * side, glbox->height() - (y + 10.0) / 20.0 * side};
+    return {(x - v.left()) / v.side() * side, glbox->height() - (y - v.bottom()) / v.side() * side};
 }
 
 // Scheme index (1 Bezier, 2 Chaikin, 3 cubic B-spline, 4 proposed) to the
