@@ -1,8 +1,9 @@
 // A seeded random user drives the real main window through thousands of
 // actions: presses with every button and modifier, drags, hovering,
 // releases out of order, scheme changes, every panel control including its
-// ends, "Delete Control Points" and exports answered Yes and No. After every
-// action the view repaints and the model is checked for consistency.
+// ends, "Delete Control Points", exports answered Yes and No, and zooms,
+// pans and "Reset View" by wheel, keys and button. After every action the
+// view repaints and the model and the view transform are checked.
 //
 // Replay a failing run with the seed it prints:
 //   ORNELLE_SESSION_SEEDS=<seed> build/test/tests/app/RandomSessionTest
@@ -25,6 +26,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <deque>
@@ -67,6 +69,7 @@ public:
         gridSlider = window.findChild<QSlider *>("grid space");
         levelBox = window.findChild<QSpinBox *>("level");
         deleteButton = window.findChild<QPushButton *>("deleteControlPointsButton");
+        resetViewButton = window.findChild<QPushButton *>("resetViewButton");
         if (auto *box = window.findChild<QGroupBox *>("areaBox"))
             labels = box->findChildren<QLabel *>();
         view->chooseExportFile = [this] { return exportName; };
@@ -75,7 +78,7 @@ public:
     bool ready() const
     {
         return view && combo && closedBox && pointsBox && depthBox && axisBox && uSlider && precisionSlider &&
-               gridSlider && levelBox && deleteButton && labels.size() == 3;
+               gridSlider && levelBox && deleteButton && resetViewButton && labels.size() == 3;
     }
 
     // Does one random action; returns what it did, for the failure log.
@@ -84,8 +87,10 @@ public:
         const int roll = pick(0, 999);
         if (roll < 300)
             return press();
-        if (roll < 620)
+        if (roll < 590)
             return move();
+        if (roll < 620)
+            return changeView();
         if (roll < 780)
             return release();
         if (roll < 820)
@@ -139,6 +144,8 @@ public:
         }
         if (QString p = checkCounts(); !p.isEmpty())
             return p;
+        if (QString p = checkView(); !p.isEmpty())
+            return p;
         if (closedBox->isChecked() != cp.closed)
             return "the Closed Curve box disagrees with the polygon";
         static const QRegularExpression number("^(Control Points|Delta|Final) = -?\\d+(\\.\\d\\d)?$");
@@ -183,6 +190,22 @@ private:
         return {};
     }
 
+    // Zoom and centre within their limits, and the view's middle pixel on
+    // the centre.
+    QString checkView()
+    {
+        const ViewTransform &v = view->viewTransform;
+        if (v.zoom() < ViewTransform::minZoom || v.zoom() > ViewTransform::maxZoom)
+            return QString("zoom %1 out of range").arg(v.zoom());
+        if (std::fabs(v.centreX()) > ViewTransform::centreReach || std::fabs(v.centreY()) > ViewTransform::centreReach)
+            return QString("centre (%1, %2) out of reach").arg(v.centreX()).arg(v.centreY());
+        const Vector middle = view->mapToWorld(QPointF(view->width() / 2.0, view->height() / 2.0));
+        const double tolerance = 1e-6 * v.side();
+        if (std::fabs(middle.x() - v.centreX()) > tolerance || std::fabs(middle.y() - v.centreY()) > tolerance)
+            return QString("the view's middle maps to (%1, %2), not its centre").arg(middle.x()).arg(middle.y());
+        return {};
+    }
+
     // A widget position near a control point most of the time (so that
     // picks hit), anywhere in the view otherwise, now and then outside it.
     QPointF position()
@@ -194,8 +217,10 @@ private:
             x = p.position.x() + pick(-12, 12) * 0.01;
             y = p.position.y() + pick(-12, 12) * 0.01;
         } else {
-            x = pick(-1050, 1050) * 0.01;
-            y = pick(-1050, 1050) * 0.01;
+            // As fractions of the visible square, a little beyond it too.
+            const ViewTransform &v = view->viewTransform;
+            x = v.left() + (pick(-1050, 1050) * 0.01 + 10) / 20 * v.side();
+            y = v.bottom() + (pick(-1050, 1050) * 0.01 + 10) / 20 * v.side();
         }
         return pixelAt(view, x, y);
     }
@@ -296,6 +321,38 @@ private:
         return "delete control points";
     }
 
+    // Ctrl + wheel (now and then far enough to reach a limit), the plain or
+    // Shift wheel, a key, or "Reset View".
+    QString changeView()
+    {
+        const int kind = pick(0, 4);
+        if (kind == 4) {
+            resetViewButton->click();
+            return "reset view";
+        }
+        if (kind == 3) {
+            static const Qt::Key keys[] = {Qt::Key_Plus, Qt::Key_Equal, Qt::Key_Minus, Qt::Key_Left,
+                                           Qt::Key_Right, Qt::Key_Up,   Qt::Key_Down};
+            const Qt::Key key = keys[pick(0, 6)];
+            QTest::keyClick(view, key);
+            return QString("key %1").arg(key);
+        }
+        const bool zoom = kind < 2;
+        const int angle = zoom && chance(10) ? pick(-1, 1) * 40 * 120 : pick(-9, 9) * 40;
+        const Qt::KeyboardModifiers mods = zoom ? Qt::ControlModifier : chance(50) ? Qt::ShiftModifier : Qt::NoModifier;
+        const QPoint pixels = !zoom && chance(30) ? QPoint(pick(-50, 50), pick(-50, 50)) : QPoint();
+        const QPointF at = position();
+        QWheelEvent event(at, view->mapToGlobal(at), pixels, QPoint(0, angle), held, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &event);
+        return QString("wheel %1 mods %2 pixels (%3, %4) at (%5, %6)")
+            .arg(angle)
+            .arg(mods.toInt())
+            .arg(pixels.x())
+            .arg(pixels.y())
+            .arg(at.x())
+            .arg(at.y());
+    }
+
     QString exportPicture()
     {
         static const char *names[] = {"picture.eps", "picture", "missing/folder/picture.eps", ""};
@@ -315,7 +372,7 @@ private:
     QCheckBox *closedBox = nullptr, *pointsBox = nullptr, *depthBox = nullptr, *axisBox = nullptr;
     QSlider *uSlider = nullptr, *precisionSlider = nullptr, *gridSlider = nullptr;
     QSpinBox *levelBox = nullptr;
-    QPushButton *deleteButton = nullptr;
+    QPushButton *deleteButton = nullptr, *resetViewButton = nullptr;
     QList<QLabel *> labels;
     Qt::MouseButtons held = Qt::NoButton;
 };
