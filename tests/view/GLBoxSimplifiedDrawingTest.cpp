@@ -1,3 +1,4 @@
+#include "PixelCounts.h"
 #include "ShownView.h"
 
 #include "geometry/ControlPoints.h"
@@ -49,31 +50,6 @@ QList<QPointF> zigzag()
     for (int i = 0; i < 10; ++i)
         points << QPointF(-9 + 2 * i, i % 2 ? 7 : -7);
     return points;
-}
-
-// Pixels where some channel differs by more than an eighth of full intensity.
-qsizetype differingPixels(const QImage &a, const QImage &b)
-{
-    qsizetype count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            count += std::abs(qRed(p) - qRed(q)) > 32 || std::abs(qGreen(p) - qGreen(q)) > 32 ||
-                     std::abs(qBlue(p) - qBlue(q)) > 32;
-        }
-    }
-    return count;
-}
-
-// Pixels at least half covered by the curve colour (0.65, 0.53, 1.0): the
-// only colour in the view whose blue exceeds its green by that much.
-qsizetype curvePixels(const QImage &image)
-{
-    qsizetype count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += qBlue(image.pixel(x, y)) - qGreen(image.pixel(x, y)) >= 60;
-    return count;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "PixelCounts.h"
 #include "ShownView.h"
 
 #include "geometry/ControlPoints.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
@@ -46,6 +48,7 @@ private slots:
     void readoutFollowsZoom_data();
     void readoutFollowsZoom();
     void exportHoldsTheZoomedPicture();
+    void curveIsSimplifiedForTheZoom();
 
 private:
     void wheel(QPointF pos, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QPoint pixels = {});
@@ -507,6 +510,38 @@ void GLBoxZoomTest::exportHoldsTheZoomedPicture()
     for (const QPointF p : described)
         middle += p.x() / 4;
     QVERIFY(near(corner(closer).x() - middle, 1.25 * (top.x() - middle), 0.01));
+}
+
+// On screen the curve is drawn simplified within a fraction of a pixel:
+// zoomed in, that is a fraction of the zoomed pixel, so the zoomed picture
+// matches the full drawing as closely as the reset one does.
+void GLBoxZoomTest::curveIsSimplifiedForTheZoom()
+{
+    // A circle of radius 1: at 108x an arc across the view bulges some 14
+    // pixels, which the reset view's tolerance (12 zoomed pixels) would
+    // flatten.
+    QList<QPointF> circle;
+    for (int i = 0; i < 10; ++i)
+        circle << QPointF(std::cos(i * M_PI / 5), std::sin(i * M_PI / 5));
+    setPolygon(glbox, circle, true);
+    glbox->setCurrentCurve(2);
+    Curve *curve = curveAt(glbox, 2);
+    curve->level = 10;
+    glbox->controlPoints->dirty = true;
+    glbox->grabFramebuffer();
+    const Vector &on = curve->result->indexNode(curve->result->count / 3)->item->position;
+    zoomAbout(on.x(), on.y(), 21);
+
+    const double scale = curve->displayScale;
+    QCOMPARE(scale, glbox->worldPerDevicePixel());
+    QVERIFY(near(scale, glbox->viewTransform.side() / glbox->viewport[2], 1e-15));
+    const QImage simplified = glbox->grabFramebuffer();
+    curve->displayScale = 0; // every vertex
+    const QImage full = glbox->grabFramebuffer();
+    curve->displayScale = scale;
+    const qsizetype differing = differingPixels(simplified, full);
+    QVERIFY(curvePixels(full) > 1000); // the curve is there to compare
+    QVERIFY2(differing <= full.width() * full.height() / 1000, qPrintable(QString::number(differing)));
 }
 
 QTEST_MAIN(GLBoxZoomTest)
