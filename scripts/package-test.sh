@@ -28,9 +28,16 @@ window_check() {
         sleep 0.2
     done
     [ -n "$id" ] || fail "no window of the installed program within 10 s"
-    xprop -id "$id" _NET_WM_NAME | grep -qx '_NET_WM_NAME(UTF8_STRING) = "Ornelle"' ||
-        fail "window title: $(xprop -id "$id" _NET_WM_NAME)"
-    xprop -len 1000000 -id "$id" _NET_WM_ICON | grep -q 'Icon (256 x 256)' || fail "the window has no 256 x 256 icon"
+    # Qt may set the title and the icon just after the window is mapped.
+    local titled="" iconed=""
+    for _ in $(seq 1 25); do
+        xprop -id "$id" _NET_WM_NAME | grep -qx '_NET_WM_NAME(UTF8_STRING) = "Ornelle"' && titled=yes
+        xprop -len 1000000 -id "$id" _NET_WM_ICON | grep -q 'Icon (256 x 256)' && iconed=yes
+        [ -n "$titled" ] && [ -n "$iconed" ] && break
+        sleep 0.2
+    done
+    [ -n "$titled" ] || fail "window title: $(xprop -id "$id" _NET_WM_NAME)"
+    [ -n "$iconed" ] || fail "the window has no 256 x 256 icon"
     sleep 2
     kill -0 "$pid" 2>/dev/null || fail "the installed program ended on its own"
     kill "$pid"
