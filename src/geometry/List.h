@@ -57,6 +57,13 @@ public:
     // still released with the list.
     NodeType *makeNode(T *item) { return nodes.make(item); }
 
+    // Up to wanted (at least 1) consecutive node slots from this list's
+    // storage, for a writer that appends many nodes in a row; taken tells
+    // how many. The slots hold no nodes: construct each (placement new)
+    // before linking it, and keep count, head, tail and cacheValid as
+    // appendNode() would. Slots never used are released with the list.
+    NodeType *takeNodes(std::size_t wanted, std::size_t &taken) { return nodes.takeRun(wanted, taken); }
+
     // Links a node made by makeNode() after the tail.
     bool appendNode(NodeType *node, int checkDuplicates);
 

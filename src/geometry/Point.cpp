@@ -1,16 +1,5 @@
 #include "geometry/Point.h"
 
-double Point::signedArea(const Point &a, const Point &b) const
-{
-    // Expanded form of 1/2 * ((a - t) x (b - t)), summed left to right so
-    // that every caller gets bit-identical areas for the same fan.
-    const Vector &t = position;
-    const Vector &p = a.position;
-    const Vector &q = b.position;
-    return (p.y() * t.x() - t.x() * q.y() - p.x() * t.y() + t.y() * q.x() + p.x() * q.y() - p.y() * q.x()) *
-           0.5;
-}
-
 void combineInto(Point &out, const Point &a, const Point &b, double t)
 {
     // Everything is read before out is written, so out may alias a or b.

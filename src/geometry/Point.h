@@ -2,6 +2,16 @@
 
 #include "geometry/Vector.h"
 
+// Signed area of the triangle (t, a, b), ignoring z: positive when the three
+// run counter-clockwise (x right, y up), 0 when degenerate. Inline, and the
+// one formula every area in the program uses, so that sums of the same
+// triangles in the same order are bit-identical wherever they are taken.
+inline double signedArea(const Vector &t, const Vector &a, const Vector &b)
+{
+    // Expanded form of 1/2 * ((a - t) x (b - t)), summed left to right.
+    return (a.y() * t.x() - t.x() * b.y() - a.x() * t.y() + t.y() * b.x() + a.x() * b.y() - a.y() * b.x()) * 0.5;
+}
+
 // One point of a control polygon or of a generated curve, with the
 // bookkeeping the editor and the schemes need. Copies are independent.
 class Point
@@ -13,7 +23,10 @@ public:
 
     // Signed area of the triangle (this, a, b), ignoring z: positive when
     // the three run counter-clockwise (x right, y up), 0 when degenerate.
-    double signedArea(const Point &a, const Point &b) const;
+    double signedArea(const Point &a, const Point &b) const
+    {
+        return ::signedArea(position, a.position, b.position);
+    }
 
     Vector position;
     bool selected = false;        // chosen by the last selection (control points only)

@@ -44,6 +44,23 @@ public:
         return ::new (slot) T(std::forward<Args>(args)...);
     }
 
+    // Up to wanted (at least 1) consecutive slots, taken from the block
+    // being filled or the next one; taken tells how many (1 to wanted).
+    // The slots hold no objects yet: the caller constructs one in each
+    // (placement new) before use, and like make()'s objects they belong to
+    // the pool until clear(). For writers of many objects in a row, which
+    // then need no per-object bookkeeping; released slots are left for
+    // make().
+    T *takeRun(std::size_t wanted, std::size_t &taken)
+    {
+        if (current == blocks.size() || used == capacityOf(current))
+            nextBlock();
+        taken = std::min(wanted, capacityOf(current) - used);
+        T *first = reinterpret_cast<T *>(blocks[current].get() + used * sizeof(T));
+        used += taken;
+        return first;
+    }
+
     // Gives one object's slot back for reuse. The object must come from
     // this pool and must not be used afterwards.
     void release(T *object) { released.push_back(object); }
