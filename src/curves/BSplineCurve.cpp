@@ -2,10 +2,35 @@
 
 namespace {
 
-Vector vertexRule(const Vector &before, const Vector &p, const Vector &after)
+// One B-spline pass: the vertex P moves to 1/8 before + 3/4 P + 1/8 after
+// and is followed by E = combine(P, after, u) on its edge.
+class CubicSplit : public ClosedRefinement::Rule
 {
-    return before * 0.125 + p * 0.75 + after * 0.125;
-}
+public:
+    explicit CubicSplit(double u) : Rule(2, 0, true), u(u) {}
+
+    void expand(const Vector *in, std::size_t count, Vector *out) const override
+    {
+        const double s = 1.0 - u;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Vector &p = in[i];
+            const Vector &after = in[i + 1];
+            out[2 * i] = in[i - 1] * 0.125 + p * 0.75 + after * 0.125;
+            out[2 * i + 1] = p * u + after * s;
+        }
+    }
+
+    void expandFlags(const std::uint8_t *in, std::size_t count, std::uint8_t *out) const override
+    {
+        for (std::size_t i = 0; i < count; ++i) {
+            out[2 * i] = in[i - 1] | in[i] | in[i + 1];
+            out[2 * i + 1] = in[i] | in[i + 1];
+        }
+    }
+
+private:
+    const double u;
+};
 
 } // namespace
 
@@ -25,36 +50,15 @@ void BSplineCurve::subdivide()
 {
     // The triangles between successive polygons add up to the removed
     // area only when edge points sit at edge midpoints (u = 0.5), so the
-    // difference is taken between the polygon and the final loop.
+    // difference is taken between the polygon and the final loop, whose
+    // fan is summed as the loop is written.
     const double polygonArea = result ? fanArea(*result) : 0.0;
-    if (refineClosed(2, [this] { refine(); }))
-        deltaArea = polygonArea - fanArea(*result);
-}
-
-void BSplineCurve::refine()
-{
-    // Vertices move in place, so the wrap-around neighbours (the first
-    // vertex for the last, the last vertex for the first) and each vertex
-    // before it moves are kept as copies from the start of the pass.
-    const std::uint32_t n = result->count;
-    const Point firstCopy = *result->head->item;
-    Point before = *result->tail->item;
-    Node<Point> *node = result->head;
-    for (std::uint32_t j = 1; j <= n; ++j) {
-        Node<Point> *next = node->next;
-        Point &p = *node->item;
-        const Point &after = j == n ? firstCopy : *next->item;
-        Point *edge = makeCombined(p, after, u());
-        const Vector moved = vertexRule(before.position, p.position, after.position);
-        const bool ghosted = before.hasGhost || p.hasGhost || after.hasGhost;
-        const Vector movedGhost = ghosted ? vertexRule(ghostOf(before), ghostOf(p), ghostOf(after)) : Vector();
-        before = p; // the next vertex's neighbour, as it stood at the start of the pass
-        p.position = moved;
-        if (ghosted) {
-            p.ghost = movedGhost;
-            p.hasGhost = true;
-        }
-        insertAfter(node, edge);
-        node = next;
-    }
+    double loopArea = polygonArea;
+    if (refineClosed(2, [&](int passes) {
+            if (passes == 0)
+                return;
+            refinement.run(CubicSplit(u()), passes, true, *result, pointStorage());
+            loopArea = refinement.loopArea;
+        }))
+        deltaArea = polygonArea - loopArea;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "curves/ClosedRefinement.h"
 #include "curves/Curve.h"
 
 // Refinement of a closed polygon towards its uniform cubic B-spline: every
@@ -19,5 +20,5 @@ public:
     void subdivide() override;
 
 private:
-    void refine();
+    ClosedRefinement refinement;
 };

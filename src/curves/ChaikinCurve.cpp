@@ -1,5 +1,48 @@
 #include "curves/ChaikinCurve.h"
 
+namespace {
+
+// One corner cut: the corner P becomes A = combine(P, before, u) and
+// B = combine(P, after, u), in that order; the triangle (P, A, B) is the
+// area the cut removes.
+class CornerCut : public ClosedRefinement::Rule
+{
+public:
+    explicit CornerCut(double u) : Rule(2, 0, false), u(u) {}
+
+    void expand(const Vector *in, std::size_t count, Vector *out) const override
+    {
+        // As combineInto() combines: P * u + neighbour * (1 - u).
+        const double s = 1.0 - u;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Vector &p = in[i];
+            out[2 * i] = p * u + in[i - 1] * s;
+            out[2 * i + 1] = p * u + in[i + 1] * s;
+        }
+    }
+
+    void expandFlags(const std::uint8_t *in, std::size_t count, std::uint8_t *out) const override
+    {
+        for (std::size_t i = 0; i < count; ++i) {
+            out[2 * i] = in[i] | in[i - 1];
+            out[2 * i + 1] = in[i] | in[i + 1];
+        }
+    }
+
+    double passArea(const Vector *in, std::size_t count, const Vector *out) const override
+    {
+        double sum = 0.0;
+        for (std::size_t i = 0; i < count; ++i)
+            sum += signedArea(in[i], out[2 * i], out[2 * i + 1]);
+        return sum;
+    }
+
+private:
+    const double u;
+};
+
+} // namespace
+
 ChaikinCurve::ChaikinCurve(ControlPoints *controlPoints) : Curve(controlPoints)
 {
     usesLevel = true;
@@ -14,31 +57,12 @@ void ChaikinCurve::draw()
 
 void ChaikinCurve::subdivide()
 {
-    refineClosed(2, [this] { cutCorners(); });
-}
-
-void ChaikinCurve::cutCorners()
-{
-    // Every neighbour is taken as it stood at the start of the pass: the
-    // corner before this one and the first corner are kept as copies. A
-    // corner is no part of the new polygon, so its object and node take A,
-    // the point that replaces it on the side of the corner before, and only
-    // B is added: the list becomes A1, B1, A2, B2, ..., An, Bn.
-    const std::uint32_t n = result->count;
-    const Point first = *result->head->item;
-    Point before = *result->tail->item;
-    Node<Point> *node = result->head;
-    for (std::uint32_t j = 1; j <= n; ++j) {
-        Node<Point> *next = node->next;
-        Point &corner = *node->item;
-        const Point &after = j == n ? first : *next->item;
-        Point a;
-        combineInto(a, corner, before, u());
-        Point *b = makeCombined(corner, after, u());
-        deltaArea += corner.signedArea(a, *b);
-        before = corner;
-        corner = a;
-        insertAfter(node, b);
-        node = next;
-    }
+    // Every neighbour is taken as it stood at the start of the pass; the
+    // cut-off triangles are summed pass by pass, each pass in loop order.
+    refineClosed(2, [this](int passes) {
+        if (passes == 0)
+            return;
+        refinement.run(CornerCut(u()), passes, false, *result, pointStorage());
+        deltaArea = refinement.passAreas;
+    });
 }

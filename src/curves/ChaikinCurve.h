@@ -1,5 +1,6 @@
 #pragma once
 
+#include "curves/ClosedRefinement.h"
 #include "curves/Curve.h"
 
 // Corner cutting of a closed polygon: every pass replaces each corner P by
@@ -18,5 +19,5 @@ public:
     void subdivide() override;
 
 private:
-    void cutCorners();
+    ClosedRefinement refinement;
 };

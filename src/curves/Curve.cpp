@@ -172,7 +172,7 @@ const CurveVertices &Curve::layout(bool shades)
 // margin, 40 ns, 90 bytes and 160 MB: 300 ms allow 7.5 million points,
 // 700 MB allow 6.29 million, so memory sets the budget.
 
-bool Curve::refineClosed(std::uint32_t growth, const std::function<void()> &pass)
+bool Curve::refineClosed(std::uint32_t growth, const std::function<void(int passes)> &refine)
 {
     if (!result || result->count < 3 || !controlPoints || !controlPoints->closed)
         return false;
@@ -188,8 +188,7 @@ bool Curve::refineClosed(std::uint32_t growth, const std::function<void()> &pass
     }
     limited = passes < wanted;
     reachedLevel = passes;
-    for (int i = 0; i < passes; ++i)
-        pass();
+    refine(passes);
     return true;
 }
 

@@ -142,11 +142,12 @@ protected:
     static const Vector &ghostOf(const Point &p) { return p.hasGhost ? p.ghost : p.position; }
 
     // The subdivision of the closed schemes: when the polygon is closed and
-    // result holds 3 or more copies, resets deltaArea and runs pass() level
-    // times, or fewer when a pass multiplying the point count by growth
-    // would exceed pointBudget (reachedLevel and limited tell); returns
-    // true. Otherwise returns false and changes nothing.
-    bool refineClosed(std::uint32_t growth, const std::function<void()> &pass);
+    // result holds 3 or more copies, resets deltaArea and calls
+    // refine(passes) once, with passes = level, or fewer when a pass
+    // multiplying the point count by growth would exceed pointBudget
+    // (reachedLevel and limited tell); refine runs that many passes on
+    // result. Returns true. Otherwise returns false and changes nothing.
+    bool refineClosed(std::uint32_t growth, const std::function<void(int passes)> &refine);
 
     // Link item directly beside node, which must be a node of result. The
     // passes only insert beside the node they stand on, so the membership
@@ -168,6 +169,8 @@ protected:
         return p;
     }
     void releasePoint(Point *p) { points.release(p); }
+    // The same storage, for a pass that writes a whole curve in one sweep.
+    Pool<Point> &pointStorage() { return points; }
 
 private:
     // Gives the memory of freed blocks back to the system.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "curves/ClosedRefinement.h"
 #include "curves/Curve.h"
 
 // The Vantrell proposed scheme for closed polygons: every pass replaces each
@@ -27,5 +28,5 @@ public:
     double halfU = 0.25;
 
 private:
-    void refine();
+    ClosedRefinement refinement;
 };
