@@ -213,6 +213,10 @@ void ClosedRefinement::writeNew(const Level &level, std::size_t begin, std::size
         takeSlots();
         const std::size_t m = std::min({end - i, pointsLeft, nodesLeft});
         Node<Point> *previous = last;
+        // The fan's running sum in registers: through the member, every
+        // addition would wait for the store of the one before.
+        double area = loopArea;
+        Vector fanStart = fanFirst, fanLast = fanPrevious;
         for (std::size_t j = 0; j < m; ++j) {
             const Vector &q = positions[i + j];
             Point *p = ::new (pointRun + j) Point(q);
@@ -226,10 +230,19 @@ void ClosedRefinement::writeNew(const Level &level, std::size_t begin, std::size
             node->prev = previous;
             previous->next = node;
             previous = node;
-            if constexpr (Fan)
-                addToFan(q, written + j);
+            if constexpr (Fan) {
+                const std::uint64_t index = written + j;
+                if (index >= 2)
+                    area += signedArea(fanStart, q, fanLast);
+                else if (index == 0)
+                    fanStart = q;
+                fanLast = q;
+            }
         }
         last = previous;
+        loopArea = area;
+        fanFirst = fanStart;
+        fanPrevious = fanLast;
         pointRun += m;
         pointsLeft -= m;
         nodeRun += m;

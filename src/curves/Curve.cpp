@@ -192,20 +192,6 @@ bool Curve::refineClosed(std::uint32_t growth, const std::function<void(int pass
     return true;
 }
 
-void Curve::insertAfter(Node<Point> *node, Point *item)
-{
-    Node<Point> *n = result->makeNode(item);
-    n->prev = node;
-    n->next = node->next;
-    if (node->next)
-        node->next->prev = n;
-    else
-        result->tail = n;
-    node->next = n;
-    result->cacheValid = false;
-    ++result->count;
-}
-
 void Curve::insertBefore(Node<Point> *node, Point *item)
 {
     Node<Point> *n = result->makeNode(item);

@@ -153,7 +153,20 @@ protected:
     // passes only insert beside the node they stand on, so the membership
     // walk of List's checked insertions (which would make a pass quadratic)
     // is not needed.
-    void insertAfter(Node<Point> *node, Point *item);
+    void insertAfter(Node<Point> *node, Point *item)
+    {
+        // Inline: the Bezier split links every point it adds through here.
+        Node<Point> *n = result->makeNode(item);
+        n->prev = node;
+        n->next = node->next;
+        if (node->next)
+            node->next->prev = n;
+        else
+            result->tail = n;
+        node->next = n;
+        result->cacheValid = false;
+        ++result->count;
+    }
     void insertBefore(Node<Point> *node, Point *item);
 
 

@@ -28,13 +28,16 @@ public:
         return ::signedArea(position, a.position, b.position);
     }
 
+    // The two vectors first and the small members together after them:
+    // 56 bytes, where flags between the vectors would pad it to 64 (and a
+    // curve at the point budget holds millions of points).
     Vector position;
+    Vector ghost;                 // where the point stood when the current drag began
+    int level = 0;                // split depth of a generated Bezier point; 0 otherwise
     bool selected = false;        // chosen by the last selection (control points only)
     bool hasGhost = false;        // ghost is meaningful: the point is dragged or derived from one that is
     bool edgeHighlighted = false; // the edge starting here is highlighted (control points only)
     bool highlighted = false;     // under the pointer (control points only)
-    Vector ghost;                 // where the point stood when the current drag began
-    int level = 0;                // split depth of a generated Bezier point; 0 otherwise
 };
 
 // A new point at t * a + (1 - t) * b. When a or b has a ghost the result

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 
 // A position or offset in world units: x, y and z, addressed 0 to 2.
 // The coordinates live inline (no heap block), because every generated
@@ -33,5 +34,12 @@ private:
     std::array<double, 3> coords{0.0, 0.0, 0.0};
 };
 
-// Euclidean distance between a and b over all three coordinates.
-double distance(const Vector &a, const Vector &b);
+// Euclidean distance between a and b over all three coordinates. Inline:
+// the Bezier split measures every edge it makes.
+inline double distance(const Vector &a, const Vector &b)
+{
+    const double dx = a.x() - b.x();
+    const double dy = a.y() - b.y();
+    const double dz = a.z() - b.z();
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
