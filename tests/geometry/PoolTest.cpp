@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <set>
 #include <vector>
 
@@ -66,4 +67,35 @@ TEST(PoolTest, ClearStartsOver)
         fresh.push_back(pool.make(Vector(i, 0)));
     for (int i = 0; i < 100; ++i)
         EXPECT_EQ(fresh[static_cast<std::size_t>(i)]->position.x(), i);
+}
+
+TEST(PoolTest, RunsAreConsecutiveSlotsSharedWithMake)
+{
+    // The blocks hold 32, 64, 128, ... objects: a run stops at the end of
+    // the block being filled, and make() and runs never hand out a slot
+    // twice; after clear() they start over in the same memory.
+    Pool<Point> pool;
+    std::set<Point *> seen;
+    std::vector<std::size_t> runs;
+    Point *first = pool.make();
+    seen.insert(first);
+    std::size_t total = 1;
+    while (total < 500) {
+        std::size_t taken = 0;
+        Point *run = pool.takeRun(200, taken);
+        ASSERT_GE(taken, 1u);
+        ASSERT_LE(taken, 200u);
+        for (std::size_t i = 0; i < taken; ++i)
+            ASSERT_TRUE(seen.insert(::new (run + i) Point(Vector(static_cast<double>(total + i), 0))).second);
+        runs.push_back(taken);
+        total += taken;
+        seen.insert(pool.make());
+        ++total;
+    }
+    EXPECT_EQ(runs.front(), 31u) << "the rest of the first block";
+    EXPECT_EQ(runs[1], 63u) << "the second block after the make() that opened it";
+    pool.clear();
+    std::size_t taken = 0;
+    EXPECT_EQ(pool.takeRun(10, taken), first);
+    EXPECT_EQ(taken, 10u);
 }
