@@ -12,7 +12,7 @@ public:
     void expand(const Vector *in, std::size_t count, Vector *out) const override
     {
         const double s = 1.0 - u;
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(count); ++i) {
             const Vector &p = in[i];
             const Vector &after = in[i + 1];
             out[2 * i] = in[i - 1] * 0.125 + p * 0.75 + after * 0.125;
@@ -22,7 +22,7 @@ public:
 
     void expandFlags(const std::uint8_t *in, std::size_t count, std::uint8_t *out) const override
     {
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(count); ++i) {
             out[2 * i] = in[i - 1] | in[i] | in[i + 1];
             out[2 * i + 1] = in[i] | in[i + 1];
         }

@@ -14,7 +14,7 @@ public:
     {
         // As combineInto() combines: P * u + neighbour * (1 - u).
         const double s = 1.0 - u;
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(count); ++i) {
             const Vector &p = in[i];
             out[2 * i] = p * u + in[i - 1] * s;
             out[2 * i + 1] = p * u + in[i + 1] * s;
@@ -23,7 +23,7 @@ public:
 
     void expandFlags(const std::uint8_t *in, std::size_t count, std::uint8_t *out) const override
     {
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(count); ++i) {
             out[2 * i] = in[i] | in[i - 1];
             out[2 * i + 1] = in[i] | in[i + 1];
         }

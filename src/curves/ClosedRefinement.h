@@ -42,8 +42,8 @@ public:
         virtual ~Rule() = default;
 
         // For every i in [0, count): the group of in[i], from in[i - 1],
-        // in[i] and in[i + 1] (both must be readable), written to
-        // out[growth * i] onwards. out does not overlap in.
+        // in[i] and in[i + 1] (both must be readable: index signed), written
+        // to out[growth * i] onwards. out does not overlap in.
         virtual void expand(const Vector *in, std::size_t count, Vector *out) const = 0;
         // The same for ghost flags (0 or 1): which points of the groups
         // have a ghost, from the flags of the three inputs.

@@ -16,7 +16,7 @@ public:
         // Each combination as combineInto() makes it: x * t + y * (1 - t).
         const double half = 1.0 - 0.5;
         const double rest = 1.0 - halfU;
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(count); ++i) {
             const Vector &p = in[i];
             const Vector a = p * 0.5 + in[i - 1] * half;
             const Vector b = p * 0.5 + in[i + 1] * half;
@@ -28,7 +28,7 @@ public:
 
     void expandFlags(const std::uint8_t *in, std::size_t count, std::uint8_t *out) const override
     {
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(count); ++i) {
             out[3 * i] = in[i] | in[i - 1];
             out[3 * i + 1] = in[i - 1] | in[i] | in[i + 1];
             out[3 * i + 2] = in[i] | in[i + 1];
