@@ -167,10 +167,12 @@ const CurveVertices &Curve::layout(bool shades)
 // 6-point polygon at the budget: a drag step costs 37 to 40 ns per point
 // (subdivision 20 to 25 ns, the rest the simplified layout and drawing;
 // the slowest scheme per point is the cubic B-spline), and the program
-// grows by 87 bytes per point (a Point of 56 bytes, its node of 24, pool
-// slack) over about 145 MB for the window, Qt and the renderer. With some
+// grows by 87 bytes per point (a Point of 64 bytes then, its node of 24)
+// over about 145 MB for the window, Qt and the renderer. With some
 // margin, 40 ns, 90 bytes and 160 MB: 300 ms allow 7.5 million points,
-// 700 MB allow 6.29 million, so memory sets the budget.
+// 700 MB allow 6.29 million, so memory sets the budget. The figures are
+// upper bounds now: a Point holds 56 bytes (80 per point with its node),
+// and the closed schemes subdivide at 4 to 8 ns per point.
 
 bool Curve::refineClosed(std::uint32_t growth, const std::function<void(int passes)> &refine)
 {
