@@ -172,7 +172,7 @@ const CurveVertices &Curve::layout(bool shades)
 // margin, 40 ns, 90 bytes and 160 MB: 300 ms allow 7.5 million points,
 // 700 MB allow 6.29 million, so memory sets the budget. The figures are
 // upper bounds now: a Point holds 56 bytes (80 per point with its node),
-// and the closed schemes subdivide at 4 to 8 ns per point.
+// and the closed schemes subdivide at 8 to 10 ns per point.
 
 bool Curve::refineClosed(std::uint32_t growth, const std::function<void(int passes)> &refine)
 {
