@@ -193,17 +193,3 @@ bool Curve::refineClosed(std::uint32_t growth, const std::function<void(int pass
     refine(passes);
     return true;
 }
-
-void Curve::insertBefore(Node<Point> *node, Point *item)
-{
-    Node<Point> *n = result->makeNode(item);
-    n->next = node;
-    n->prev = node->prev;
-    if (node->prev)
-        node->prev->next = n;
-    else
-        result->head = n;
-    node->prev = n;
-    result->cacheValid = false;
-    ++result->count;
-}

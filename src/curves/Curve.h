@@ -149,7 +149,7 @@ protected:
     // result. Returns true. Otherwise returns false and changes nothing.
     bool refineClosed(std::uint32_t growth, const std::function<void(int passes)> &refine);
 
-    // Link item directly beside node, which must be a node of result. The
+    // Link item directly after node, which must be a node of result. The
     // passes only insert beside the node they stand on, so the membership
     // walk of List's checked insertions (which would make a pass quadratic)
     // is not needed.
@@ -167,8 +167,6 @@ protected:
         result->cacheValid = false;
         ++result->count;
     }
-    void insertBefore(Node<Point> *node, Point *item);
-
 
     // Points of result come from this curve's storage and go back to it:
     // a copy, a combination (as combine()), and the release of one point
