@@ -28,7 +28,7 @@
 // the curve, and its ratio per level is max(t, 1 - t)^2 for split
 // parameter t (a quarter at t = 1/2). For the refining schemes the series
 // runs to the level the scheme reaches (level, or fewer when
-// Curve::pointBudget stops it: limited).
+// the setup's pointLimit stops it: limited).
 //
 // Cost: the series stops before a level whose work would take the total
 // past workBudget (bounded), where a level's work is its point count for
@@ -54,7 +54,7 @@ public:
     std::vector<double> distances; // entry j for level j, world units; NaN where undefined
     bool toLimit = false;          // distances to the closed-form limit, else to the previous level
     int wantedLevel = 0;           // the level the program draws (refining: passes reached; Bezier: D)
-    bool limited = false;          // Curve::pointBudget stopped the scheme below the level asked
+    bool limited = false;          // the point limit stopped the scheme below the level asked
     bool bounded = false;          // workBudget stopped the series below wantedLevel
 
     // The last level measured (-1 when empty).

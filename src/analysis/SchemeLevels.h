@@ -23,7 +23,7 @@ public:
     {
         std::vector<Vector> points;
         int reached = 0;      // the level made (below the one asked when limited)
-        bool limited = false; // Curve::pointBudget stopped it short
+        bool limited = false; // the setup's pointLimit stopped it short
     };
 
     explicit SchemeLevels(const SchemeSetup &setup);

@@ -32,6 +32,7 @@ SchemeSetup SchemeSetup::of(const Curve &curve)
     setup.u = curve.u();
     setup.precision = curve.precision;
     setup.level = curve.level;
+    setup.pointLimit = curve.pointLimit;
     if (const ControlPoints *control = curve.controlPoints) {
         setup.closed = control->closed;
         for (const Node<Point> *n = control->points.head; n; n = n->next)
@@ -52,6 +53,7 @@ std::unique_ptr<Curve> SchemeSetup::makeCurve(ControlPoints *controlPoints) cons
     curve->setU(u);
     curve->precision = precision;
     curve->level = level;
+    curve->pointLimit = pointLimit;
     return curve;
 }
 
@@ -85,7 +87,7 @@ int SchemeSetup::reachableLevel() const
         return 0;
     std::uint64_t size = polygon.size();
     int passes = 0;
-    while (passes < level && size * growth() <= Curve::pointBudget) {
+    while (passes < level && size * growth() <= pointLimit) {
         size *= growth();
         ++passes;
     }

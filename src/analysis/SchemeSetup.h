@@ -22,6 +22,7 @@ struct SchemeSetup
     double u = 0.5;              // Curve::u()
     double precision = 0.2;      // Curve::precision (Bezier only)
     int level = 0;               // Curve::level (the refining schemes only)
+    std::uint32_t pointLimit = Curve::pointBudget; // Curve::pointLimit: the most points a subdivision makes
 
     // The settings of curve (one of the four scheme classes) and the
     // positions of its control polygon (empty without one).
@@ -47,7 +48,7 @@ struct SchemeSetup
     // limitKnown() is false or the polygon is empty.
     std::unique_ptr<LimitCurve> limit() const;
     // Passes a refining scheme actually runs for level on this polygon:
-    // the largest number up to level whose points fit Curve::pointBudget,
-    // as Curve::refineClosed decides. 0 when nothing is refined.
+    // the largest number up to level whose points fit pointLimit, as
+    // Curve::refineClosed decides. 0 when nothing is refined.
     int reachableLevel() const;
 };

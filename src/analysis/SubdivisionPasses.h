@@ -45,6 +45,6 @@ public:
     std::vector<Vector> last;                  // the points of level k (the polygon itself when k = 0)
     std::vector<Role> roles;                   // roles[i] of last[i]; empty when k = 0
     int level = 0;                             // k: the passes the scheme runs (below its level when limited)
-    bool limited = false;                      // Curve::pointBudget stopped the scheme below its level
+    bool limited = false;                      // the point limit stopped the scheme below its level
     bool bounded = false;                      // pointBound stopped the copies below level k
 };

@@ -14,7 +14,7 @@ public:
 
     // The closed loop with its ghost; nothing for an open polygon.
     void draw() override;
-    // level passes (bounded by pointBudget) on a closed polygon of 3 or
+    // level passes (bounded by pointLimit) on a closed polygon of 3 or
     // more points; deltaArea becomes the polygon's area minus the final
     // loop's, for every u. Otherwise returns with deltaArea untouched.
     void subdivide() override;

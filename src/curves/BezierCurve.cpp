@@ -58,7 +58,7 @@ void BezierCurve::splitPiece(Node<Point> *first, Node<Point> *last, std::uint32_
         pending.pop_back();
         if (piece.longest <= precision || piece.depth > maxDepth)
             continue;
-        if (std::uint64_t{result->count} + n - 1 > pointBudget) {
+        if (std::uint64_t{result->count} + n - 1 > pointLimit) {
             limited = true;
             return;
         }

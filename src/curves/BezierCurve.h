@@ -28,7 +28,7 @@ public:
     // The open polyline through result with its ghost, open or closed
     // polygon alike; with depthColour a grey core shaded by level.
     void draw() override;
-    // Splits result until fine enough (or pointBudget is reached, which
+    // Splits result until fine enough (or pointLimit is reached, which
     // sets limited). deltaArea becomes the closed polygon's area minus the
     // area of the final sequence; 0 for an open polygon.
     void subdivide() override;

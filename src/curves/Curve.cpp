@@ -21,12 +21,40 @@ void Curve::render()
         return;
     if (controlPoints->dirty) {
         rebuildResult();
-        subdivide();
-        const bool nodesFreed = result->trimStorage();
-        if (points.trim() || nodesFreed)
-            returnFreedMemory();
+        subdivideCopies();
     }
     draw();
+}
+
+void Curve::resubdivide()
+{
+    if (!controlPoints || controlPoints->points.count <= 2)
+        return;
+    copyControlPoints();
+    subdivideCopies();
+}
+
+void Curve::subdivideCopies()
+{
+    subdivide();
+    const bool nodesFreed = result->trimStorage();
+    if (points.trim() || nodesFreed)
+        returnFreedMemory();
+}
+
+void Curve::drawOutline(float width)
+{
+    if (!drawsCurve())
+        return;
+    const CurveVertices &shape = layout(false);
+    beginFrame();
+    glLineWidth(width);
+    if (drawnOpen)
+        shape.drawPairs(false);
+    else
+        shape.drawLoop(false);
+    glLineWidth(1.0f);
+    endFrame();
 }
 
 bool Curve::drawsCurve() const
@@ -67,6 +95,12 @@ void Curve::rebuildResult()
 {
     if (!controlPoints || !controlPoints->dirty)
         return;
+    copyControlPoints();
+    controlPoints->dirty = false;
+}
+
+void Curve::copyControlPoints()
+{
     if (result)
         result->releaseNodes();
     else
@@ -75,7 +109,6 @@ void Curve::rebuildResult()
     for (const Node<Point> *n = controlPoints->points.head; n; n = n->next) {
         result->append(makePoint(*n->item), 0); // reports a missing point itself
     }
-    controlPoints->dirty = false;
     verticesStale = simplifiedStale = true;
 }
 
@@ -184,7 +217,7 @@ bool Curve::refineClosed(std::uint32_t growth, const std::function<void(int pass
     const int wanted = std::max(level, 0);
     std::uint64_t size = result->count;
     int passes = 0;
-    while (passes < wanted && size * growth <= pointBudget) {
+    while (passes < wanted && size * growth <= pointLimit) {
         size *= growth;
         ++passes;
     }

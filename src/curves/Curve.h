@@ -36,6 +36,10 @@ public:
     // program at most 700 MB on a slow machine with software OpenGL, from
     // the costs measured there (see pointBudgetFor).
     static constexpr std::uint32_t pointBudget = pointBudgetFor(300, 700, 40, 90, 160);
+    // Largest number of points this curve's subdivision may produce:
+    // pointBudget, or the share of it that the view gives the curve while
+    // it draws several curves at once. At least 1.
+    std::uint32_t pointLimit = pointBudget;
 
     // Largest distance, in device pixels, between the curve drawn on
     // screen and the exact one: runs of vertices that stay this close to
@@ -59,6 +63,16 @@ public:
     // Per-repaint entry: nothing without a polygon of 3 or more points;
     // rebuilds and subdivides only while the polygon is dirty; then draws.
     void render();
+    // For a curve drawn beside the selected one, which owns the dirty flag:
+    // rebuilds result from the control points and subdivides, whatever the
+    // flag says, and leaves the flag as it is. Nothing without a polygon of
+    // 3 or more points; draws nothing.
+    void resubdivide();
+    // The curve alone in the current colour at width (device pixels),
+    // smoothed: no ghost, no points, no depth shading; laid out like the
+    // curve itself (simplified on screen). Nothing when drawsCurve() is
+    // false. Leaves the line width at 1.
+    void drawOutline(float width);
     // True when render() draws a curve: a polygon of 3 or more points, a
     // result, and a closed polygon where the scheme needs one.
     bool drawsCurve() const;
@@ -144,7 +158,7 @@ protected:
     // The subdivision of the closed schemes: when the polygon is closed and
     // result holds 3 or more copies, resets deltaArea and calls
     // refine(passes) once, with passes = level, or fewer when a pass
-    // multiplying the point count by growth would exceed pointBudget
+    // multiplying the point count by growth would exceed pointLimit
     // (reachedLevel and limited tell); refine runs that many passes on
     // result. Returns true. Otherwise returns false and changes nothing.
     bool refineClosed(std::uint32_t growth, const std::function<void(int passes)> &refine);
@@ -186,6 +200,11 @@ protected:
 private:
     // Gives the memory of freed blocks back to the system.
     static void returnFreedMemory();
+    // Replaces result by independent copies of the control points.
+    void copyControlPoints();
+    // Subdivides the fresh copies in result and gives back the memory the
+    // new curve did not need.
+    void subdivideCopies();
 
     Pool<Point> points;
     CurveVertices vertices;

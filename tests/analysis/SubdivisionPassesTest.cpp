@@ -89,6 +89,17 @@ TEST(SubdivisionPassesTest, BoundsAndSchemesWithoutPasses)
     EXPECT_TRUE(bounded.roles.empty());
     EXPECT_EQ(bounded.level, 5);
 
+    // A curve's share of the point budget stops its passes where the
+    // view's curve stops, and goes with its settings both ways.
+    setup.pointLimit = 100;
+    const SubdivisionPasses shared = SubdivisionPasses::make(setup);
+    EXPECT_EQ(shared.level, 3);
+    EXPECT_TRUE(shared.limited);
+    EXPECT_EQ(shared.last.size(), 80u);
+    Polygon star(polygons::star(), true);
+    EXPECT_EQ(SchemeSetup::of(*setup.makeCurve(&star.control)).pointLimit, 100u);
+    setup.pointLimit = Curve::pointBudget;
+
     setup.level = 0;
     const SubdivisionPasses none = SubdivisionPasses::make(setup);
     EXPECT_TRUE(none.polygons.empty());

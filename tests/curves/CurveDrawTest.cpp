@@ -238,6 +238,44 @@ TEST_F(CurveDrawTest, BezierDepthColourShadesEachVertexByItsLevel)
     EXPECT_EQ(colourOf(items[2 * edges].vertices[0]), white) << "control point copies are white";
 }
 
+// A compared curve's outline: the curve alone, in the colour the caller
+// set, during a drag too (no ghost, no points); nothing where the scheme
+// draws nothing; line width back at 1.
+TEST_F(CurveDrawTest, OutlineIsTheCurveAloneInTheCurrentColour)
+{
+    Polygon pentagon(polygons::pentagon(), true);
+    Point *dragged = pentagon.control.points.indexNode(2)->item;
+    dragged->hasGhost = true;
+    dragged->ghost = Vector(0, -5);
+    BSplineCurve bspline(&pentagon.control);
+    BezierCurve bezier(&pentagon.control);
+    bspline.level = 2;
+    bspline.curvePoints = bezier.curvePoints = true;
+    const std::string blue = "0.10,0.25,0.85";
+    for (Curve *curve : std::initializer_list<Curve *>{&bspline, &bezier}) {
+        curve->resubdivide();
+        const auto items = captureFeedback([curve] {
+            glColor3f(0.1f, 0.25f, 0.85f);
+            curve->drawOutline(1.5f);
+        });
+        const std::vector<Vector> points = positionsOf(*curve->result);
+        if (curve == &bspline) {
+            EXPECT_EQ(expectLoop(items, 0, loopSequence(points), blue), items.size());
+        } else {
+            ASSERT_EQ(items.size(), points.size() - 1);
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                EXPECT_TRUE(at(items[i].vertices[0], points[i]) && at(items[i].vertices[1], points[i + 1]));
+                EXPECT_EQ(colourOf(items[i].vertices[0]), blue);
+            }
+        }
+        GLfloat width = 0;
+        glGetFloatv(GL_LINE_WIDTH, &width);
+        EXPECT_EQ(width, 1.0f);
+    }
+    pentagon.control.closed = false;
+    EXPECT_TRUE(captureFeedback([&] { bspline.drawOutline(1.5f); }).empty());
+}
+
 // An export of a curve longer than a page can show issues it simplified
 // within printTolerance (here 0.01 pt on an 840-pixel page): every vertex
 // of the curve lies within it of the issued loop, whose vertices are the

@@ -215,4 +215,41 @@ TEST(CurveTest, PointBudgetStopsAtTheDeepestLevelThatFits)
     EXPECT_FALSE(curve.limited);
 }
 
+// The view's share of the budget for a curve (pointLimit) stops every
+// scheme as the budget does; resubdivide() then makes the curve of the
+// polygon as it now is, leaving the dirty flag to the selected curve.
+TEST(CurveTest, PointLimitAndResubdivide)
+{
+    struct Case
+    {
+        Factory create;
+        std::uint32_t points; // on the unit square, at most 100 points
+    };
+    // Passes of 4 points until the next would pass 100; Bezier splits of
+    // the 5-point closed polygon add 4 points each.
+    const Case cases[] = {
+        {make<ChaikinCurve>(), 64}, {make<BSplineCurve>(), 64}, {make<ProposedCurve>(), 36}, {make<BezierCurve>(), 97}};
+    for (const Case &c : cases) {
+        Polygon square(polygons::unitSquare(), true);
+        Polygon moved({{0, 0}, {1, 0}, {2, 2}, {0, 1}}, true);
+        const auto curve = c.create(&square.control);
+        const auto reference = c.create(&moved.control);
+        for (Curve *each : {curve.get(), reference.get()}) {
+            each->pointLimit = 100;
+            each->level = 9;
+            each->precision = 0.001;
+        }
+        refine(*curve);
+        EXPECT_EQ(curve->result->count, c.points);
+        EXPECT_TRUE(curve->limited);
+
+        square.control.points.indexNode(3)->item->position = Vector(2, 2);
+        square.control.dirty = false;
+        curve->resubdivide();
+        refine(*reference);
+        EXPECT_FALSE(square.control.dirty);
+        EXPECT_TRUE(pointsNear(positionsOf(*curve->result), positionsOf(*reference->result)));
+    }
+}
+
 } // namespace
