@@ -269,6 +269,7 @@ void GLMainWindow::getWidgetValues()
     depthColourCheckBox->setDisabled(!curve->supportsDepthColour);
     if (curve->supportsDepthColour)
         depthColourCheckBox->setChecked(curve->depthColour);
+    showPassesCheckBox->setDisabled(!curve->usesLevel);
 }
 
 namespace {

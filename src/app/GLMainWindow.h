@@ -5,7 +5,9 @@
 // panel on the right: the "Control" box (scheme, closed switch, u,
 // precision, level, delete), the "View" box (curve points, depth colour,
 // axes, grid), the "Convex Volume/Area" read-out and the "Study" box
-// ("Reset View" for the view's zoom and pan). Every panel widget
+// ("Reset View" for the view's zoom and pan, compared schemes, passes,
+// limit, curvature comb, and the distance to the limit with its
+// ConvergencePlot). Every panel widget
 // calls a GLBox slot directly; the view stores the value in itself, in its
 // ControlPoints or in the selected Curve, marks the polygon dirty when the
 // curve's shape depends on it, and asks for a repaint. No handler
@@ -15,7 +17,10 @@
 // read-out. Selecting a scheme makes the view emit setWidgetValues, and
 // getWidgetValues loads that scheme's own settings back into the widgets,
 // whose change signals run the view's slots once more. The view zooms and
-// pans by itself (wheel, and keys while it has the focus). The File menu's
+// pans by itself (wheel, and keys while it has the focus). While Show
+// Limit is on, the view measures the selected curve's convergence after
+// its changes and sends the series (GLBox::setConvergence) to the read-out
+// and the plot. The File menu's
 // export runs GLBox::exportPS. The view posts every message to this
 // window's status bar. Each slider has a SliderValueLabel beside it that
 // shows the value as the view applies it, and PanelHelp.cpp holds every
@@ -24,6 +29,7 @@
 #include <QMainWindow>
 
 class GLBox;
+class ConvergencePlot;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -67,8 +73,8 @@ private:
     QGroupBox *buildControlBox(QWidget *frame);
     QGroupBox *buildViewBox(QWidget *frame);
     QGroupBox *buildAreaBox(QWidget *frame);
-    // The "Study" box below the others: tools for looking closer at the
-    // curves, such as "Reset View" (GLMainWindowStudy.cpp).
+    // The "Study" box below the others: "Reset View" and the tools for
+    // looking closer at the curves (GLMainWindowStudy.cpp).
     QGroupBox *buildStudyBox(QWidget *frame);
 
     GLBox *glbox = nullptr; // the curve view, object name "glbox"
@@ -83,5 +89,8 @@ private:
     QLabel *polygonAreaLabel = nullptr; // "Control Points = ..."
     QLabel *deltaAreaLabel = nullptr;   // "Delta = ..."
     QLabel *finalAreaLabel = nullptr;   // "Final = ..."
+    QCheckBox *showPassesCheckBox = nullptr; // only the refining schemes have passes
+    QLabel *distanceLabel = nullptr;         // "Distance to limit = ..."
+    ConvergencePlot *convergencePlot = nullptr;
 
 };

@@ -15,6 +15,17 @@ struct ControlHelp
     const char *whatsThis; // null: the tooltip says it all
 };
 
+// What every compare box does besides drawing its own scheme.
+constexpr const char *compareHelp =
+    QT_TRANSLATE_NOOP("PanelHelp",
+                      "<p>Draws this scheme's curve beside the selected one, from the same control points with "
+                      "this scheme's own settings (choose it in the scheme box to change them), thin and in its own "
+                      "colour. The legend in the view's top-left corner names every curve drawn. The selected "
+                      "scheme stays the one the panel edits and the read-outs report.</p>"
+                      "<p>Each compared curve may make at most a quarter of the point budget, and the selected "
+                      "curve what the compared ones leave, so that four curves at their highest levels take about "
+                      "the time and memory of one; the legend and the status bar say where a curve stopped.</p>");
+
 // Indexed by the panel's object names; the texts go through tr() under
 // the context "PanelHelp".
 constexpr ControlHelp panelHelp[] = {
@@ -84,7 +95,74 @@ constexpr ControlHelp panelHelp[] = {
      QT_TRANSLATE_NOOP("PanelHelp", "Reset View: shows the whole world square -10..10 again at zoom 1x, after "
                                     "zooming (Ctrl + wheel, + and -) or panning (wheel, arrow keys)"),
      nullptr},
+    {"compareBezierCheckBox",
+     QT_TRANSLATE_NOOP("PanelHelp", "Compare Bezier: draws the Bezier curve too, thin and orange"),
+     compareHelp},
+    {"compareChaikinCheckBox",
+     QT_TRANSLATE_NOOP("PanelHelp", "Compare Chaikin: draws the Chaikin curve too, thin and green (closed polygons)"),
+     compareHelp},
+    {"compareBSplineCheckBox",
+     QT_TRANSLATE_NOOP("PanelHelp",
+                       "Compare Cubic B-Spline: draws the cubic B-spline curve too, thin and blue (closed polygons)"),
+     compareHelp},
+    {"compareProposedCheckBox",
+     QT_TRANSLATE_NOOP("PanelHelp",
+                       "Compare Vantrell Proposed: draws the Vantrell proposed curve too, thin and crimson (closed "
+                       "polygons)"),
+     compareHelp},
+    {"showPassesCheckBox",
+     QT_TRANSLATE_NOOP("PanelHelp", "Show Passes: the polygons of the earlier levels in fading greys, and which "
+                                    "points the last pass inserted and moved (Chaikin, Cubic B-Spline, Vantrell "
+                                    "Proposed)"),
+     QT_TRANSLATE_NOOP("PanelHelp",
+                       "<p>Beneath the curve of level k, the polygons of levels 0 to k - 1: the older the level, "
+                       "the paler its grey. On the curve, black squares mark the points the last pass inserted and "
+                       "white squares the points it moved: Chaikin replaces every corner by two new points, the "
+                       "cubic B-spline moves every vertex and inserts one point per edge, the Vantrell scheme moves "
+                       "every vertex and inserts two beside it.</p>"
+                       "<p>Levels past about 260,000 points together are left out (they lie on the curve), and the "
+                       "marks are left out past 16,384 points, where they would cover the curve.</p>")},
+    {"showLimitCheckBox",
+     QT_TRANSLATE_NOOP("PanelHelp", "Show Limit: the curve the selected scheme converges to, as a thin black line, "
+                                    "where it is known in closed form, and how far each level is from it"),
+     QT_TRANSLATE_NOOP("PanelHelp",
+                       "<p>The limit is known in closed form for Chaikin at u = 0.75 (the uniform quadratic "
+                       "B-spline), for the cubic B-spline scheme at u = 0.50 (the uniform cubic B-spline) and for "
+                       "the Bezier scheme at every u (the Bezier curve in Bernstein form). Then the read-out gives "
+                       "the largest distance from the points of the current level to it; otherwise the largest "
+                       "distance between the current level and the one before.</p>"
+                       "<p>The plot below shows that distance for every level from 0 on; for the Bezier scheme a "
+                       "level is a uniform split depth, up to the deepest split of the drawn curve. The series "
+                       "stops where measuring it would take more than about a quarter of a second. During edits "
+                       "the first levels follow at once and the rest is added a moment after the edits pause; the "
+                       "read-out is greyed until then.</p>")},
+    {"curvatureCheckBox",
+     QT_TRANSLATE_NOOP("PanelHelp", "Curvature: a curvature comb along the selected curve, white teeth as long as "
+                                    "the curvature at each point"),
+     QT_TRANSLATE_NOOP("PanelHelp",
+                       "<p>At each point of the selected curve a tooth stands on the outside of the turn, along the "
+                       "normal, as long as the discrete curvature there (the circle through the point and its two "
+                       "neighbours); a line joins the teeth's tips. A circle of radius 5 gets teeth of about one "
+                       "grid unit at the view's full extent; teeth are cut at an eighth of the view.</p>"
+                       "<p>Where the comb's outline jumps, the curvature jumps: the limit of Chaikin's scheme is C1, "
+                       "its curvature steps at every knot, while the cubic B-spline's limit is C2 and its comb is "
+                       "continuous. Moving u shows how the weight changes the curvature. Past 4,096 points the "
+                       "teeth stand at every few points, each still measured with its own neighbours.</p>")},
+    {"distanceLabel",
+     QT_TRANSLATE_NOOP("PanelHelp", "Distance to limit: the largest distance, in world units, from the current "
+                                    "level's points to the limit, or to the level before where no limit is known"),
+     nullptr},
+    {"convergencePlot",
+     QT_TRANSLATE_NOOP("PanelHelp", "Convergence plot: the distance of each level on a logarithmic scale"),
+     QT_TRANSLATE_NOOP("PanelHelp",
+                       "<p>One dot per level: its distance to the limit (or to the level before) on a logarithmic "
+                       "scale, a grid line per power of ten. A scheme that shrinks the distance by the same factor "
+                       "every pass gives a straight line; the dashed guides fall by a half and by a quarter per "
+                       "level from the first dot, and the top-right corner gives the factor of the last step. "
+                       "Chaikin at u = 0.75 and the cubic B-spline at u = 0.50 quarter the distance to their limits "
+                       "per pass; the Bezier scheme quarters it per split at u = 0.50.</p>")},
 };
+
 
 QString translated(const char *text)
 {

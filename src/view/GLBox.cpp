@@ -1,5 +1,6 @@
 #include "GLBox.h"
 
+#include "StudyLayers.h"
 #include "curves/BSplineCurve.h"
 #include "curves/BezierCurve.h"
 #include "curves/ChaikinCurve.h"
@@ -10,6 +11,7 @@
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QSurfaceFormat>
+#include <QTimer>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -31,7 +33,7 @@ void line(double x1, double y1, double x2, double y2)
 } // namespace
 
 GLBox::GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow)
-    : QOpenGLWidget(parent), mainWindow(mainWindow), controlPoints(new ControlPoints)
+    : QOpenGLWidget(parent), mainWindow(mainWindow), controlPoints(new ControlPoints), study(new StudyLayers)
 {
     setObjectName(QString::fromLatin1(name));
     // Immediate mode and feedback mode only exist in a compatibility
@@ -51,6 +53,15 @@ GLBox::GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow)
     curves.append(new ChaikinCurve(controlPoints), 0);
     curves.append(new BSplineCurve(controlPoints), 0);
     curves.append(new ProposedCurve(controlPoints), 0);
+
+    // The full convergence series waits until the edits pause.
+    convergenceTimer = new QTimer(this);
+    convergenceTimer->setSingleShot(true);
+    convergenceTimer->setInterval(convergenceDelay);
+    connect(convergenceTimer, &QTimer::timeout, this, [this] {
+        if (showLimit)
+            measureConvergence(true);
+    });
 
     chooseExportFile = [this] {
         // The export asks its own question before it replaces a file; a
@@ -140,11 +151,21 @@ void GLBox::paintGL()
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
+    // The study's additions come in drawing order around the polygon and
+    // the selected curve; with every switch off they draw nothing.
+    const bool polygonChanged = beginStudyFrame();
     paintGrid();
     paintAxis();
+    paintPasses();
     controlPoints->draw();
+    paintComparedCurves();
     if (Curve *curve = selectedCurve())
         paintCurve(*curve);
+    paintStudyOverlays();
+    paintLegend();
+    endStudyFrame(polygonChanged);
+    if (showLimit && convergenceStale)
+        measureConvergence(false);
 
     glPopMatrix();
 }
@@ -187,8 +208,9 @@ void GLBox::reportLimit(const Curve &curve)
         shownLimit = {};
         return;
     }
-    const QString text = QString::asprintf("Level %d limited to %d (%u points)", curve.level, curve.reachedLevel,
-                                           static_cast<unsigned>(curve.result->count));
+    QString text = QString::asprintf("Level %d limited to %d (%u points", curve.level, curve.reachedLevel,
+                                     static_cast<unsigned>(curve.result->count));
+    text += curve.pointLimit < Curve::pointBudget ? ", " + budgetShare(curve) + " while comparing)" : ")";
     const std::pair<int, QString> limit{currentCurve, text};
     if (limit == shownLimit)
         return;

@@ -1,14 +1,19 @@
 #pragma once
 
+#include "analysis/ConvergenceSeries.h"
 #include "geometry/List.h"
 #include "geometry/Vector.h"
 #include "geometry/ViewTransform.h"
 
 #include <QOpenGLWidget>
+#include <QStringList>
 
+#include <array>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <utility>
+#include <vector>
 
 class ControlPoints;
 class Curve;
@@ -18,7 +23,9 @@ class QMainWindow;
 class QMouseEvent;
 class QPointF;
 class QString;
+class QTimer;
 class QWheelEvent;
+class StudyLayers;
 
 // The OpenGL view of a square part of the plane (y up): the world square
 // -10..10 at the reset view, any other square after zooming and panning
@@ -28,9 +35,12 @@ class QWheelEvent;
 // repaint, turns mouse gestures into edits of the polygon, the wheel and
 // keys into zooms and pans, and reports through the status bar of
 // mainWindow. Settings are plain public members that the view's own slots
-// and the main window read and write. Sources: GLBox.cpp (frame and
-// painting), GLBoxEditing.cpp (mouse), GLBoxSettings.cpp (slots),
-// GLBoxExport.cpp (PostScript), GLBoxZoom.cpp (zoom and pan).
+// and the main window read and write. The "Study" switches add other
+// schemes' curves, the passes, the closed-form limit with its convergence
+// series, and a curvature comb to the picture. Sources: GLBox.cpp (frame
+// and painting), GLBoxEditing.cpp (mouse), GLBoxSettings.cpp (slots),
+// GLBoxExport.cpp (PostScript), GLBoxZoom.cpp (zoom and pan),
+// GLBoxStudy.cpp (the study's switches and drawing).
 class GLBox : public QOpenGLWidget
 {
     Q_OBJECT
@@ -69,6 +79,17 @@ public:
     // 2, when drawAxis is set; leaves the line width at 1.
     void paintAxis();
 
+    // The study's paint steps, each nothing while its switch is off;
+    // paintGL and the export run them around the polygon and the selected
+    // curve, laying out again what changed since the last paint.
+    // paintPasses: the selected scheme's pass polygons (beneath the
+    // control polygon). paintComparedCurves: the compared curves, each
+    // subdivided first when stale. paintStudyOverlays: over the selected
+    // curve, its limit, curvature comb and pass marks.
+    void paintPasses();
+    void paintComparedCurves();
+    void paintStudyOverlays();
+
     // The world point (x, y, 0) under a widget position given in logical
     // (device-independent) pixels, whatever the device pixel ratio. Uses
     // the matrices and viewport stored by the last resize or view change;
@@ -94,6 +115,39 @@ public:
 
     int gridSpace = 2;  // grid spacing in world units; <= 0 draws the border only
     bool drawAxis = true;
+
+    // The study's switches, all off at start (the view then draws exactly
+    // what it draws without them); set through the slots below.
+    // compared[i]: draw scheme i's curve (1 to 4; [0] unused) too, with its
+    // own settings, thin and in compareColour(i), unless it is the selected
+    // scheme, which is drawn as always.
+    std::array<bool, 5> compared{};
+    bool showPasses = false;    // the selected scheme's earlier levels and the last pass's roles
+    bool showLimit = false;     // its closed-form limit, and the convergence series
+    bool showCurvature = false; // its curvature comb
+
+    // Width in device pixels of a compared curve (the selected one: 3).
+    static constexpr float compareWidth = 1.5f;
+    // Red, green and blue of scheme i's compared curve (1 to 4); black for
+    // any other i.
+    static std::array<float, 3> compareColour(int scheme);
+    // Schemes compared beside the selected one: ticked, not selected. Each
+    // may fill a quarter of Curve::pointBudget, and the selected curve
+    // keeps what they leave, so that all drawn curves together stay within
+    // the budget's time and memory.
+    int comparedCount() const;
+    // The legend's lines as shown in the view's top-left corner, one per
+    // drawn curve (the selected first); empty while nothing is compared.
+    QStringList legendLines() const;
+    // The study's drawing, for reports and tests.
+    const StudyLayers &studyLayers() const { return *study; }
+    // After the limit's series is measured this long with no new change,
+    // the full series replaces a quick partial one (milliseconds).
+    static constexpr int convergenceDelay = 250;
+    // Work (ConvergenceSeries's measure) that the series may take within
+    // a paint; a series that needs more is finished convergenceDelay after
+    // the last change, with ConvergenceSeries::defaultWorkBudget.
+    static constexpr std::uint64_t quickConvergenceWork = std::uint64_t{1} << 16;
 
     // The matrices of the current view transform (modelview identity) and
     // the viewport captured at the end of the last resize, in device
@@ -143,6 +197,13 @@ signals:
     // polygon's signed area (positive clockwise; 0 when open or with
     // fewer than 3 points) and the curve's area difference deltaArea.
     void setArea(double polygonArea, double deltaArea);
+    // The selected scheme's convergence series (ConvergenceSeries) while
+    // showLimit is set, after every change of its curve: current is false
+    // while a fuller series is still to come (a quick, partial one during
+    // edits), true when this is the final one. scheme is the selected
+    // scheme (SchemeSetup numbering); 0 with an empty series when nothing
+    // is measured (showLimit off, or no scheme).
+    void setConvergence(const ConvergenceSeries &series, int scheme, bool current);
 
 public slots:
     // Grid spacing in world units; 0 or less draws the border only.
@@ -177,11 +238,21 @@ public slots:
     // axes) as one Encapsulated PostScript page to the file that
     // chooseExportFile names, asking before it replaces an existing name.
     // An existing file is replaced only by a complete page; every failure
-    // is told in the status bar and on standard error.
+    // is told in the status bar and on standard error. The study's curves,
+    // passes, limit and comb are on the page as on screen, with the
+    // legend's names as text.
     void exportPS();
     // Back to the reset view, the world square -10..10 at zoom 1; says so
     // in the status bar and repaints.
     void resetView();
+    // Check-box state for comparing scheme (1 to 4; any other scheme is
+    // ignored): 2 draws its curve too, 0 stops and frees it, 1 keeps it.
+    void setCompare(int scheme, int state);
+    // Check-box states for showPasses, showLimit and showCurvature: 2 on,
+    // 0 off (what the switch drew is freed), 1 unchanged.
+    void setShowPasses(int state);
+    void setShowLimit(int state);
+    void setShowCurvature(int state);
 
 protected:
     void initializeGL() override;
@@ -199,6 +270,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Check boxes deliver 0 (off), 1 (undecided) or 2 (on): sets flag for
+    // 0 and 2, leaves it for 1.
+    static void applyCheckState(bool &flag, int state);
     // What every release does: back to no mouse mode, the dragged point
     // (if any) loses its ghost, the curves subdivide again, repaint.
     void endGesture();
@@ -242,9 +316,48 @@ private:
     // does not fit, up to exportFeedbackLimit. Returns the reason of a
     // failure, or an empty text.
     QString recordPage(int format, std::FILE *file);
+    // The legend's lines as page text (gl2ps) at the view's top-left corner.
+    void writeLegend();
     // message in the status bar and, followed by diagnosticEnd, as one line
     // on standard error.
     void reportExportFailure(const QString &message, const char *diagnosticEnd = "");
+
+    // The study's steps of a paint or an export page, in drawing order.
+    // beginStudyFrame: true when the polygon is dirty, which makes every
+    // drawn curve and layout be made again; then the paint steps above;
+    // endStudyFrame clears the dirty flag that compared curves used when
+    // no selected curve did.
+    bool beginStudyFrame();
+    void endStudyFrame(bool polygonChanged);
+    // The legend in the top-left corner, on screen, while curves are
+    // compared (its picture redone when its lines change).
+    void paintLegend();
+    // Gives every curve its share of the point budget (see
+    // comparedCount); a curve whose share changed subdivides again.
+    void shareBudget();
+    // After a paint that remade the selected curve: the series, quick and
+    // in full right away when quickConvergenceWork suffices, else quick now
+    // and in full after convergenceDelay.
+    void measureConvergence(bool full);
+    // The share-of-budget words for messages ("half the point budget").
+    QString budgetShare(const Curve &curve) const;
+
+    std::unique_ptr<StudyLayers> study;
+    // A compared curve that has to subdivide before it is drawn again: it
+    // was just ticked, or its share of the budget changed.
+    std::array<bool, 5> compareStale{};
+    bool convergenceStale = true; // the series no longer fits the selected curve
+    QTimer *convergenceTimer = nullptr;
+    // One line of the legend: its words, and the swatch drawn before them.
+    struct LegendLine
+    {
+        QString text;
+        std::array<float, 3> colour;
+        float width;
+        bool operator==(const LegendLine &) const = default;
+    };
+    std::vector<LegendLine> legend;
+    double legendRatio = 0.0; // the device pixel ratio its picture was made for
 
     // The last limit shown (scheme and text), so that a subdivision that
     // stops at the same place again does not cover the status messages of

@@ -154,8 +154,11 @@ QString GLBox::recordPage(int format, std::FILE *file)
     glLoadIdentity();
 
     Curve *curve = selectedCurve();
-    if (curve)
-        curve->printTolerance = printTolerancePoints * curve->displayScale;
+    for (Node<Curve> *n = curves.head; n; n = n->next)
+        n->item->printTolerance = printTolerancePoints * n->item->displayScale;
+    // The page shows what the view shows, the study's additions included;
+    // the first pass makes whatever the view has not made yet.
+    const bool polygonChanged = beginStudyFrame();
     const char *title = pageTitles[static_cast<std::size_t>(currentCurve)];
     // A pass that overflows the buffer writes nothing, so the file ends up
     // holding only the last, complete page.
@@ -172,9 +175,13 @@ QString GLBox::recordPage(int format, std::FILE *file)
                 failure = "the page could not be started";
                 break;
             }
+            paintPasses();
             controlPoints->draw();
+            paintComparedCurves();
             if (curve)
                 curve->render();
+            paintStudyOverlays();
+            writeLegend();
         } catch (const std::bad_alloc &) {
             gl2psEndPage();
             if (curve)
@@ -188,11 +195,25 @@ QString GLBox::recordPage(int format, std::FILE *file)
             failure = "the page could not be written";
     }
 
-    if (curve)
-        curve->printTolerance = 0.0;
+    endStudyFrame(polygonChanged);
+    for (Node<Curve> *n = curves.head; n; n = n->next)
+        n->item->printTolerance = 0.0;
     glPopMatrix();
     doneCurrent();
     return failure;
+}
+
+void GLBox::writeLegend()
+{
+    // The names as text at the corner where the view shows its legend, in
+    // the curves' colours; the picture of the legend is for the screen.
+    const int rowHeight = fontMetrics().height();
+    for (std::size_t k = 0; k < legend.size(); ++k) {
+        const Vector at = mapToWorld(QPointF(12, 8 + rowHeight * (double(k) + 1)));
+        glColor3f(legend[k].colour[0], legend[k].colour[1], legend[k].colour[2]);
+        glRasterPos2d(at.x(), at.y());
+        gl2psText(legend[k].text.toUtf8().constData(), "Helvetica", 12);
+    }
 }
 
 void GLBox::exportPS()

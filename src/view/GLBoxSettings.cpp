@@ -5,19 +5,14 @@
 
 #include <array>
 
-namespace {
-
-// Check boxes deliver 0 (off), 1 (undecided) or 2 (on); the undecided
-// middle state leaves a setting as it was.
-void applyCheckState(bool &flag, int state)
+void GLBox::applyCheckState(bool &flag, int state)
 {
+    // The undecided middle state leaves a setting as it was.
     if (state == Qt::Checked)
         flag = true;
     else if (state == Qt::Unchecked)
         flag = false;
 }
-
-} // namespace
 
 Curve *GLBox::selectedCurve()
 {
@@ -151,8 +146,10 @@ void GLBox::setCurrentCurve(int index)
         return;
     currentCurve = index;
     // The newly selected curve was last subdivided from an older polygon,
-    // or with settings the panel is about to write back.
+    // or with settings the panel is about to write back; a compared curve
+    // that was selected gets a compared curve's share again.
     controlPoints->dirty = true;
+    shareBudget();
     // The panel loads the curve's settings now; the slots its widgets call
     // show their own messages, which the selection message then replaces.
     emit setWidgetValues();

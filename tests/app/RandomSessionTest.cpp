@@ -1,9 +1,10 @@
 // A seeded random user drives the real main window through thousands of
 // actions: presses with every button and modifier, drags, hovering,
 // releases out of order, scheme changes, every panel control including its
-// ends, "Delete Control Points", exports answered Yes and No, and zooms,
-// pans and "Reset View" by wheel, keys and button. After every action the
-// view repaints and the model and the view transform are checked.
+// ends and the Study box's switches, "Delete Control Points", exports
+// answered Yes and No, and zooms, pans and "Reset View" by wheel, keys and
+// button. After every action the view repaints and the model and the view
+// transform are checked.
 //
 // Replay a failing run with the seed it prints:
 //   ORNELLE_SESSION_SEEDS=<seed> build/test/tests/app/RandomSessionTest
@@ -70,6 +71,11 @@ public:
         levelBox = window.findChild<QSpinBox *>("level");
         deleteButton = window.findChild<QPushButton *>("deleteControlPointsButton");
         resetViewButton = window.findChild<QPushButton *>("resetViewButton");
+        for (const char *name : {"compareBezierCheckBox", "compareChaikinCheckBox", "compareBSplineCheckBox",
+                                 "compareProposedCheckBox", "showPassesCheckBox", "showLimitCheckBox",
+                                 "curvatureCheckBox"})
+            studyBoxes << window.findChild<QCheckBox *>(name);
+        distance = window.findChild<QLabel *>("distanceLabel");
         if (auto *box = window.findChild<QGroupBox *>("areaBox"))
             labels = box->findChildren<QLabel *>();
         view->chooseExportFile = [this] { return exportName; };
@@ -78,15 +84,18 @@ public:
     bool ready() const
     {
         return view && combo && closedBox && pointsBox && depthBox && axisBox && uSlider && precisionSlider &&
-               gridSlider && levelBox && deleteButton && resetViewButton && labels.size() == 3;
+               gridSlider && levelBox && deleteButton && resetViewButton && labels.size() == 3 && distance &&
+               !studyBoxes.contains(nullptr);
     }
 
     // Does one random action; returns what it did, for the failure log.
     QString act()
     {
         const int roll = pick(0, 999);
-        if (roll < 300)
+        if (roll < 285)
             return press();
+        if (roll < 300)
+            return toggle(studyBoxes[pick(0, int(studyBoxes.size()) - 1)]);
         if (roll < 590)
             return move();
         if (roll < 620)
@@ -152,6 +161,16 @@ public:
         for (const QLabel *label : labels)
             if (!number.match(label->text()).hasMatch())
                 return "unreadable area label: " + label->text();
+        static const QRegularExpression readout("^(Distance to limit( = \\d\\.\\d\\de[-+]\\d+|: .+)|Levels \\d+ to "
+                                                "\\d+ apart = \\d\\.\\d\\de[-+]\\d+)\n.+$");
+        if (!readout.match(distance->text()).hasMatch())
+            return "unreadable distance read-out: " + distance->text();
+        std::uint64_t shares = 0;
+        for (std::uint32_t i = 1; i <= view->curves.count; ++i)
+            if (int(i) == view->currentCurve || view->compared[i])
+                shares += view->curves.indexNode(i)->item->pointLimit;
+        if (shares > Curve::pointBudget)
+            return QString("the drawn curves may make %1 points together").arg(shares);
         return {};
     }
 
@@ -161,18 +180,30 @@ private:
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
     bool chance(int percent) { return pick(0, 99) < percent; }
 
-    // The point counts that the rules give for the level actually reached.
+    // The point counts that the rules give for the level actually reached,
+    // for the selected curve and every compared one.
     QString checkCounts()
     {
-        if (view->currentCurve == 0 || view->controlPoints->points.count < 3)
+        for (int scheme = 1; scheme <= 4; ++scheme) {
+            if (scheme != view->currentCurve && !view->compared[std::size_t(scheme)])
+                continue;
+            if (QString p = countProblem(scheme); !p.isEmpty())
+                return p;
+        }
+        return {};
+    }
+
+    QString countProblem(int scheme)
+    {
+        if (view->controlPoints->points.count < 3)
             return {};
-        const Curve &curve = *curveAt(view, view->currentCurve);
+        const Curve &curve = *curveAt(view, scheme);
         if (!curve.result)
-            return "the selected curve was not rendered";
+            return QString("curve %1 was not rendered").arg(scheme);
         const quint64 n = view->controlPoints->points.count;
         const quint64 count = curve.result->count;
         const bool closed = view->controlPoints->closed;
-        if (view->currentCurve == 1) {
+        if (scheme == 1) {
             const quint64 m = n + (closed ? 1 : 0);
             if (count < m || (count - m) % (m - 1) != 0)
                 return QString("Bezier: %1 points from %2").arg(count).arg(m);
@@ -184,9 +215,9 @@ private:
             return "reached level differs from the level without a limit";
         quint64 expected = n;
         for (int k = 0; k < curve.reachedLevel; ++k)
-            expected *= view->currentCurve == 4 ? 3 : 2;
+            expected *= scheme == 4 ? 3 : 2;
         if (count != expected)
-            return QString("scheme %1: %2 points, expected %3").arg(view->currentCurve).arg(count).arg(expected);
+            return QString("scheme %1: %2 points, expected %3").arg(scheme).arg(count).arg(expected);
         return {};
     }
 
@@ -374,6 +405,8 @@ private:
     QSpinBox *levelBox = nullptr;
     QPushButton *deleteButton = nullptr, *resetViewButton = nullptr;
     QList<QLabel *> labels;
+    QList<QCheckBox *> studyBoxes;
+    QLabel *distance = nullptr;
     Qt::MouseButtons held = Qt::NoButton;
 };
 
