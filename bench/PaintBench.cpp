@@ -2,7 +2,8 @@
 //  - a drag step: the polygon is marked dirty and the view paints once,
 //    timed as its two parts, the subdivision and the drawing; the deep
 //    cases also report the process's peak resident memory, so
-//    scripts/bench.sh runs each of them in a process of its own;
+//    scripts/bench.sh runs each of them in a process of its own; the same
+//    with all four schemes drawn at once (one selected, three compared);
 //  - the drawing of a 1,000,000-point curve from its full vertex arrays
 //    against the same primitives issued with one glVertex call per vertex,
 //    and the simplified drawing the view uses on screen;
@@ -128,6 +129,40 @@ void DragStep(benchmark::State &state, int points, int scheme, int level)
     state.counters["peak_MB"] = peakMegabytes();
 }
 
+// A drag step with all four schemes drawn: the selected one (scheme) and
+// the other three compared, every refining one at level, the Bezier curve
+// at its finest precision; the paint subdivides all of them, each within
+// its share of the point budget.
+void CompareDragStep(benchmark::State &state, int points, int scheme, int level)
+{
+    scene->polygon(points, 8, false);
+    GLBox *view = scene->view;
+    for (int i = 1; i <= 4; ++i) {
+        Curve &curve = scene->scheme(i, level);
+        curve.precision = GLBox::precisionFromTenths(0);
+    }
+    view->setCurrentCurve(scheme);
+    for (int i = 1; i <= 4; ++i)
+        view->setCompare(i, Qt::Checked);
+    scene->paint();
+    double total = 0;
+    for (auto _ : state) {
+        view->controlPoints->dirty = true;
+        const double step = scene->paint();
+        total += step;
+        state.SetIterationTime(step);
+    }
+    std::uint64_t drawn = 0;
+    for (int i = 1; i <= 4; ++i) {
+        const Curve &curve = *view->curves.indexNode(static_cast<std::uint32_t>(i))->item;
+        drawn += curve.result ? curve.result->count : 0;
+    }
+    state.counters["points"] = static_cast<double>(drawn);
+    state.counters["selected_reached"] = view->selectedCurve()->reachedLevel;
+    state.counters["paint_ms"] = total / static_cast<double>(state.iterations()) * 1e3;
+    state.counters["peak_MB"] = peakMegabytes();
+}
+
 // The closed curve as one glVertex call per vertex: the same ghost loop
 // and curve loop the curve issues from its arrays.
 void drawImmediate(const List<Point> &points)
@@ -239,6 +274,11 @@ int main(int argc, char **argv)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3);
+    // The four schemes compared, all at their highest levels.
+    benchmark::RegisterBenchmark("DragStep/Compare/6pts/level99", CompareDragStep, 6, 2, 99)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
     benchmark::RegisterBenchmark("Draw/1M/vertexArrays_vs_glVertex", MillionPointDraw)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)

@@ -18,6 +18,6 @@ paint() {
     xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/bench/ornelle_bench_paint --benchmark_counters_tabular=true "$@"
 }
 paint --benchmark_filter=-level99 "$@"
-for case in DragStep/Chaikin DragStep/BSpline DragStep/Proposed Export/Chaikin; do
+for case in DragStep/Chaikin DragStep/BSpline DragStep/Proposed DragStep/Compare Export/Chaikin; do
     paint --benchmark_filter="^$case/6pts/level99/" "$@"
 done
