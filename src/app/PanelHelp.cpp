@@ -163,7 +163,6 @@ constexpr ControlHelp panelHelp[] = {
                        "per pass; the Bezier scheme quarters it per split at u = 0.50.</p>")},
 };
 
-
 QString translated(const char *text)
 {
     return QCoreApplication::translate("PanelHelp", text);

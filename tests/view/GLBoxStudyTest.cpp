@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <map>
@@ -40,6 +41,7 @@ private slots:
     void limitOnlyWhereKnown();
     void combStandsOutside();
     void exportWithAndWithoutStudy();
+    void studyFollowsTheZoom();
 
 private:
     void tick(const char *name, bool on = true) { window->findChild<QCheckBox *>(name)->setChecked(on); }
@@ -383,6 +385,84 @@ void GLBoxStudyTest::exportWithAndWithoutStudy()
         tick(box, false);
     glbox->grabFramebuffer();
     QCOMPARE(page(), plain);
+}
+
+void GLBoxStudyTest::studyFollowsTheZoom()
+{
+    // A circle of radius 1, the cubic B-spline selected with its limit and
+    // comb, Chaikin compared and so a legend; then a real Ctrl + wheel of
+    // 21 notches (about 108x) about a point of the curve.
+    setPolygon(glbox, regularPolygon(10, 1), true);
+    glbox->setCurrentCurve(3);
+    curveAt(glbox, 2)->level = 10;
+    window->findChild<QSpinBox *>("level")->setValue(10);
+    for (const char *box : {"compareChaikinCheckBox", "showLimitCheckBox", "curvatureCheckBox"})
+        tick(box);
+    const QPoint corner(12, 12); // inside the legend's panel
+    const ViewTransform &v = glbox->viewTransform;
+    struct Seen
+    {
+        std::vector<FeedbackItem> compared, overlays;
+        QRgb legend = 0;
+    };
+    auto look = [&] {
+        Seen seen;
+        seen.legend = glbox->grabFramebuffer().pixel(corner * glbox->devicePixelRatioF());
+        glbox->makeCurrent();
+        seen.compared = captureFeedback([this] { glbox->paintComparedCurves(); }, v.left(), v.right(), v.bottom(),
+                                        v.top());
+        seen.overlays = captureFeedback([this] { glbox->paintStudyOverlays(); }, v.left(), v.right(), v.bottom(),
+                                        v.top());
+        glbox->doneCurrent();
+        return seen;
+    };
+    const Seen reset = look();
+    const double resetSide = v.side();
+    const Vector on = curveAt(glbox, 3)->result->indexNode(100)->item->position;
+    const QPointF at = pixelAt(glbox, on.x(), on.y());
+    QWheelEvent wheel(at, glbox->mapToGlobal(at), QPoint(), QPoint(0, 21 * 120), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(glbox, &wheel);
+    QVERIFY(v.zoom() > 100);
+    const Seen zoomed = look();
+
+    // Within the zoomed square: the segments starting there, of the limit
+    // (black) and the compared curve, and the longest tooth as a share of
+    // the side the view showed.
+    auto inside = [&](const FeedbackVertex &p) {
+        return p.x >= v.left() && p.x <= v.right() && p.y >= v.bottom() && p.y <= v.top();
+    };
+    auto limitSegments = [&](const Seen &seen) {
+        return std::count_if(seen.overlays.begin(), seen.overlays.end(), [&](const FeedbackItem &item) {
+            return item.kind == FeedbackItem::Line && colourOf(item.vertices[0]) == "0.00,0.00,0.00" &&
+                   inside(item.vertices[0]);
+        });
+    };
+    auto longestTooth = [&](const Seen &seen, double side) {
+        double longest = 0;
+        for (const FeedbackItem &item : seen.overlays) {
+            const FeedbackVertex &a = item.vertices[0], &b = item.vertices.back();
+            if (item.kind == FeedbackItem::Line && colourOf(a) == "1.00,1.00,1.00" && inside(a))
+                longest = std::max(longest, std::hypot(b.x - a.x, b.y - a.y) / side);
+        }
+        return longest;
+    };
+
+    // Laid out again for the zoomed pixel: the limit is sampled finely
+    // enough for arcs across the view, the compared curve (which feedback
+    // mode sees whole) is simplified for it on screen; the comb keeps its
+    // size on screen; the legend keeps its corner.
+    QCOMPARE(curveAt(glbox, 2)->displayScale, glbox->worldPerDevicePixel());
+    QVERIFY(std::count_if(zoomed.compared.begin(), zoomed.compared.end(),
+                          [&](const FeedbackItem &item) { return inside(item.vertices[0]); }) > 100);
+    const auto before = limitSegments(reset), after = limitSegments(zoomed);
+    QVERIFY2(before <= 2 && after >= 8, qPrintable(QString("%1 -> %2").arg(before).arg(after)));
+    const double toothBefore = longestTooth(reset, resetSide), toothAfter = longestTooth(zoomed, v.side());
+    QVERIFY(toothBefore > 0.01);
+    QVERIFY2(near(toothAfter, toothBefore, 0.01 * toothBefore),
+             qPrintable(QString("%1 -> %2").arg(toothBefore).arg(toothAfter)));
+    QVERIFY(qGray(reset.legend) > 220);
+    QCOMPARE(zoomed.legend, reset.legend);
 }
 
 QTEST_MAIN(GLBoxStudyTest)
