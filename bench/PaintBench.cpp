@@ -3,7 +3,8 @@
 //    timed as its two parts, the subdivision and the drawing; the deep
 //    cases also report the process's peak resident memory, so
 //    scripts/bench.sh runs each of them in a process of its own; the same
-//    with all four schemes drawn at once (one selected, three compared);
+//    step with all four schemes drawn at once (one selected, three
+//    compared) against the selected one alone;
 //  - the drawing of a 1,000,000-point curve from its full vertex arrays
 //    against the same primitives issued with one glVertex call per vertex,
 //    and the simplified drawing the view uses on screen;
@@ -27,6 +28,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -93,6 +95,31 @@ struct Scene
 
 Scene *scene = nullptr;
 
+// Starts the process's peak resident memory afresh from its current
+// resident memory (Linux; elsewhere the peak stays the process's).
+void resetPeak()
+{
+    if (std::FILE *refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
+// The peak resident memory since the last resetPeak() (VmHWM), in MB.
+double peakSinceReset()
+{
+    std::FILE *status = std::fopen("/proc/self/status", "r");
+    if (!status)
+        return 0;
+    char line[256];
+    double kilobytes = 0;
+    while (std::fgets(line, sizeof line, status))
+        if (std::sscanf(line, "VmHWM: %lf", &kilobytes) == 1)
+            break;
+    std::fclose(status);
+    return kilobytes / 1024.0;
+}
+
 double peakMegabytes()
 {
     rusage usage{};
@@ -129,38 +156,56 @@ void DragStep(benchmark::State &state, int points, int scheme, int level)
     state.counters["peak_MB"] = peakMegabytes();
 }
 
-// A drag step with all four schemes drawn: the selected one (scheme) and
-// the other three compared, every refining one at level, the Bezier curve
-// at its finest precision; the paint subdivides all of them, each within
-// its share of the point budget.
+// The drag step of the selected curve alone against the same step with
+// all four schemes drawn (the other three compared), in one process: every
+// refining scheme at level, the Bezier curve at its finest precision. Each
+// step marks the polygon dirty and paints, which subdivides every drawn
+// curve, each within its share of the point budget, and draws them.
 void CompareDragStep(benchmark::State &state, int points, int scheme, int level)
 {
     scene->polygon(points, 8, false);
     GLBox *view = scene->view;
-    for (int i = 1; i <= 4; ++i) {
-        Curve &curve = scene->scheme(i, level);
-        curve.precision = GLBox::precisionFromTenths(0);
-    }
+    for (int i = 1; i <= 4; ++i)
+        scene->scheme(i, level).precision = GLBox::precisionFromTenths(0);
     view->setCurrentCurve(scheme);
+    auto steps = [&](std::int64_t count) {
+        scene->paint();
+        double total = 0;
+        for (std::int64_t k = 0; k < count; ++k) {
+            view->controlPoints->dirty = true;
+            total += scene->paint();
+        }
+        return total / static_cast<double>(count);
+    };
+    const double single = steps(state.max_iterations);
+    const double singlePeak = peakSinceReset();
+    // From here on the peak is the comparison's: ticking the boxes and its
+    // drag steps.
+    resetPeak();
     for (int i = 1; i <= 4; ++i)
         view->setCompare(i, Qt::Checked);
-    scene->paint();
     double total = 0;
+    scene->paint();
     for (auto _ : state) {
         view->controlPoints->dirty = true;
         const double step = scene->paint();
         total += step;
         state.SetIterationTime(step);
     }
+    const double compared = total / static_cast<double>(state.iterations());
     std::uint64_t drawn = 0;
     for (int i = 1; i <= 4; ++i) {
         const Curve &curve = *view->curves.indexNode(static_cast<std::uint32_t>(i))->item;
         drawn += curve.result ? curve.result->count : 0;
     }
+    for (int i = 1; i <= 4; ++i)
+        view->setCompare(i, Qt::Unchecked);
     state.counters["points"] = static_cast<double>(drawn);
-    state.counters["selected_reached"] = view->selectedCurve()->reachedLevel;
-    state.counters["paint_ms"] = total / static_cast<double>(state.iterations()) * 1e3;
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["single_ms"] = single * 1e3;
+    state.counters["paint_ms"] = compared * 1e3;
+    state.counters["ratio"] = compared / single;
+    state.counters["single_peak_MB"] = singlePeak;
+    state.counters["peak_MB"] = peakSinceReset();
 }
 
 // The closed curve as one glVertex call per vertex: the same ghost loop

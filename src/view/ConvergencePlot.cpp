@@ -110,7 +110,7 @@ QString ConvergencePlot::rateText() const
 QString ConvergencePlot::readout(const ConvergenceSeries &series, int schemeNumber)
 {
     if (schemeNumber == 0)
-        return "Distance to limit: \u2013\nShow Limit and a scheme measure it";
+        return "Distance to limit: \u2013\ntick Show Limit with a scheme selected";
     if (series.distances.empty())
         return "Distance to limit: \u2013\nno curve drawn";
     const int last = series.lastLevel();

@@ -90,10 +90,16 @@ void GLBox::shareBudget()
             continue;
         // Only a result that was cut short, or that the new share cannot
         // hold, comes out differently.
-        const bool changes = curve.limited || (curve.result && curve.result->count > limit);
+        const bool tooLarge = curve.result && curve.result->count > limit;
+        const bool changes = curve.limited || tooLarge;
         curve.pointLimit = limit;
         if (!changes)
             continue;
+        // A result larger than the new share is freed now, before the
+        // other curves' shares are filled at the next paint: otherwise it
+        // would stay beside them until its own turn to be made again.
+        if (tooLarge)
+            curve.clearResult();
         if (selected)
             controlPoints->dirty = true;
         else

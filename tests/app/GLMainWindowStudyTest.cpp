@@ -151,7 +151,7 @@ void GLMainWindowStudyTest::offAndNothingDrawn()
     QVERIFY(plot->plottedPoints().empty());
 
     limit->setChecked(false);
-    QCOMPARE(readout(), QString("Distance to limit: \u2013\nShow Limit and a scheme measure it"));
+    QCOMPARE(readout(), QString("Distance to limit: \u2013\ntick Show Limit with a scheme selected"));
 }
 
 QTEST_MAIN(GLMainWindowStudyTest)

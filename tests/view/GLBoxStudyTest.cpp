@@ -219,9 +219,16 @@ void GLBoxStudyTest::limitedComparisonIsTold()
     glbox->setCurrentCurve(2);
     curveAt(glbox, 2)->level = 13;
     curveAt(glbox, 3)->level = 13;
+    glbox->grabFramebuffer();
+    QCOMPARE(curveAt(glbox, 2)->reachedLevel, 13);
+    // The selected curve's result, too large for its new quarter, is
+    // freed at once rather than kept beside the compared ones until it is
+    // made again.
     for (int i : {1, 3, 4})
         tick(compareBoxes[i]);
+    QCOMPARE(curveAt(glbox, 2)->result, nullptr);
     glbox->grabFramebuffer();
+    QCOMPARE(curveAt(glbox, 2)->reachedLevel, 12);
     QCOMPARE(curveAt(glbox, 3)->reachedLevel, 12);
     QCOMPARE(glbox->legendLines().at(2), QString("Cubic B-Spline (level 12 of 13: a quarter of the point budget)"));
     QCOMPARE(window->statusBar()->currentMessage(),
