@@ -84,7 +84,7 @@ public:
     // points' memory is reused, so a drag step at a high level touches no
     // fresh pages; render() trims what the new curve did not need.
     void rebuildResult();
-    // True when result is a subdivision cut short by pointBudget that
+    // True when result is a subdivision cut short by pointLimit that
     // level newLevel would give again exactly: the same passes would run
     // (newLevel is at least reachedLevel), so a level change to it need
     // not subdivide. Says nothing about a polygon changed since.
@@ -129,7 +129,7 @@ public:
     // run by a closed scheme (equal to level unless limited), the deepest
     // split made by the Bezier scheme.
     int reachedLevel = 0;
-    // The last subdivision stopped short because of pointBudget.
+    // The last subdivision stopped short because of pointLimit.
     bool limited = false;
 
 protected:
