@@ -18,7 +18,9 @@ struct Positional
 };
 
 // The positional arguments the program takes, in order.
-const QList<Positional> positionals{};
+const QList<Positional> positionals{
+    {"FILE", QT_TRANSLATE_NOOP("CommandLine", "Polygon file (.ornelle) to open at start."), "[FILE]"},
+};
 
 void declareOptions(QCommandLineParser &parser)
 {

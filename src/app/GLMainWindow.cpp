@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -26,6 +27,7 @@
 
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -148,12 +150,17 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     panelColumn->addWidget(buildAreaBox(frame), 0);
     panelColumn->addWidget(buildStudyBox(frame), 0);
     describePanelControls(frame);
+
+    setCurrentFile(QString());
+    connect(glbox, &GLBox::documentEdited, this, [this] { setWindowModified(true); });
 }
 
 GLMainWindow::~GLMainWindow() = default;
 
 void GLMainWindow::fillFileMenu(QMenu *fileMenu)
 {
+    addDocumentEntries(fileMenu);
+    fileMenu->addSeparator();
     fileMenu->addAction(tr("Export to &PostScript..."), QKeySequence(Qt::CTRL | Qt::Key_P), glbox, &GLBox::exportPS);
     fileMenu->addSeparator();
     fileMenu->addAction(tr("Exit"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp, &QCoreApplication::quit);
@@ -270,6 +277,50 @@ void GLMainWindow::getWidgetValues()
     if (curve->supportsDepthColour)
         depthColourCheckBox->setChecked(curve->depthColour);
     showPassesCheckBox->setDisabled(!curve->usesLevel);
+}
+
+void GLMainWindow::showAppliedSettings()
+{
+    // The window keeps no pointers to these three; they are found by name.
+    auto *curveComboBox = findChild<QComboBox *>("curveComboBox");
+    auto *axisCheckBox = findChild<QCheckBox *>("axisCheckBox");
+    auto *gridSlider = findChild<QSlider *>("grid space");
+
+    // The view already holds every value. A signal from a widget would run
+    // a view slot, which writes the selected curve with the value the
+    // widget can show instead of the one loaded.
+    std::vector<QSignalBlocker> quiet;
+    for (QObject *widget : std::initializer_list<QObject *>{
+             curveComboBox, axisCheckBox, gridSlider, openCloseCurveCheckBox, uparameter, precision,
+             drawCurvePointsCheckBox, depthColourCheckBox, level})
+        quiet.emplace_back(widget);
+
+    curveComboBox->setCurrentIndex(glbox->currentCurve);
+    axisCheckBox->setChecked(glbox->drawAxis);
+    gridSlider->setValue(glbox->gridSpace);
+    openCloseCurveCheckBox->setChecked(glbox->controlPoints->closed);
+    if (const Curve *curve = glbox->selectedCurve()) {
+        getWidgetValues();
+        // getWidgetValues truncates, which shows a stored 0.29 (just below
+        // 29 hundredths) as 28; a loaded value is always a slider position.
+        uparameter->setValue(qRound(curve->u() * 100));
+        if (curve->usesPrecision)
+            precision->setValue(qRound(curve->precision * 10));
+    } else {
+        // No scheme: the widgets as they are at start-up.
+        for (QWidget *widget : std::initializer_list<QWidget *>{precision, level, depthColourCheckBox})
+            widget->setEnabled(true);
+        uparameter->setValue(0);
+        precision->setValue(0);
+        level->setValue(0);
+        drawCurvePointsCheckBox->setChecked(false);
+        depthColourCheckBox->setChecked(false);
+    }
+    // The next paint reports the new polygon's areas while a scheme is
+    // selected; until then, and without a scheme, nothing is measured.
+    polygonAreaLabel->setText(tr("Control Points = 0"));
+    deltaAreaLabel->setText(tr("Delta = 0"));
+    finalAreaLabel->setText(tr("Final = 0"));
 }
 
 namespace {

@@ -25,12 +25,23 @@
 // window's status bar. Each slider has a SliderValueLabel beside it that
 // shows the value as the view applies it, and PanelHelp.cpp holds every
 // control's tooltip and What's This text.
+//
+// Files (GLMainWindowFile.cpp): the File menu's New, Open, Save and Save As
+// move a Document between DocumentFile and the view (GLBox::snapshot,
+// GLBox::apply); after an apply the window shows the loaded values in the
+// panel with the widgets' signals blocked, so that they reach no slot. The
+// view's documentEdited signal sets the window's modified marker, which
+// the title shows beside the file name; saving or opening clears it.
 
 #include <QMainWindow>
 
+#include <functional>
+
+class Document;
 class GLBox;
 class ConvergencePlot;
 class QCheckBox;
+class QCloseEvent;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -49,7 +60,37 @@ public:
     explicit GLMainWindow(QWidget *parent = nullptr, const char *name = nullptr);
     ~GLMainWindow() override;
 
+    // Reads the polygon file at path and, when it is sound, shows it: the
+    // polygon, every scheme's settings, the selected scheme and the view
+    // settings, in the view and in the panel; path becomes the window's
+    // file, unmodified. A file that cannot be read or is not sound changes
+    // nothing and is reported in a modal warning box. Asks nothing about
+    // unsaved changes (open() does). Returns whether the file was shown.
+    bool openFile(const QString &path);
+    // The file being edited; empty while untitled.
+    QString currentFile() const { return fileName; }
+
+    // Ask for the file to open and the file to save to; an empty name
+    // cancels. By default the toolkit's modal file dialogs for "*.ornelle"
+    // files (saving adds the suffix to a name without one and asks before
+    // replacing a file); replaceable, for instance to run without dialogs.
+    std::function<QString()> chooseOpenFile;
+    std::function<QString()> chooseSaveFile;
+
 public slots:
+    // File > New: after the unsaved-changes question, the start-up state
+    // under the name "Untitled".
+    void newFile();
+    // File > Open...: after the unsaved-changes question, chooseOpenFile
+    // and openFile.
+    void open();
+    // File > Save: writes the current file, or asks for one as saveAs()
+    // when untitled. True when written; failures are reported in a box.
+    bool save();
+    // File > Save As...: writes to the file chooseSaveFile names, which
+    // becomes the current file. True when written.
+    bool saveAs();
+
     // Loads the selected scheme's settings into the panel widgets: closed
     // switch, u (x 100, rounded), curve points, and precision (x 10,
     // truncated), level and depth colour where the scheme uses them (the
@@ -64,9 +105,33 @@ public slots:
     // their difference in the three read-out labels, two decimals each.
     void setArea(double polygonArea, double deltaArea);
 
+protected:
+    // Closing the window (also through Exit, whose quit closes it) asks
+    // about unsaved changes first; Cancel keeps the window open.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     // Adds the File menu's entries; they come after the view exists.
     void fillFileMenu(QMenu *fileMenu);
+    // The entries New, Open..., Save and Save As... at the top of it.
+    void addDocumentEntries(QMenu *fileMenu);
+    // With unsaved changes, the modal Save / Discard / Cancel question;
+    // true when the caller may go on (saved or discarded, or nothing to
+    // lose), false on Cancel or a failed save.
+    bool confirmDiscard();
+    // Writes the view's document to path; reports a failure in a box.
+    bool saveTo(const QString &path);
+    // Puts document into the view and the panel under the name path
+    // (empty: untitled), unmodified.
+    void showDocument(const Document &document, const QString &path);
+    // Shows the view's values in every panel widget without their signals,
+    // and the start-up read-out until the next paint reports the areas.
+    void showAppliedSettings();
+    // path becomes the current file (empty: "Untitled") with the title and
+    // the modified marker cleared.
+    void setCurrentFile(const QString &path);
+    // The file's name as messages and the title show it.
+    QString shownName() const;
     void buildHelpMenu();
     // The panel's group boxes, each built with its widgets and connections
     // for the constructor to add to the panel column.
@@ -92,5 +157,8 @@ private:
     QCheckBox *showPassesCheckBox = nullptr; // only the refining schemes have passes
     QLabel *distanceLabel = nullptr;         // "Distance to limit = ..."
     ConvergencePlot *convergencePlot = nullptr;
+
+    QString fileName;   // current file; empty while untitled
+    QString lastFolder; // where the file dialogs start
 
 };

@@ -17,5 +17,9 @@ int main(int argc, char *argv[])
     // for 600 x 600.
     window.resize(400, 350);
     window.show();
+    // Shown first, so that a file that cannot be opened is reported over
+    // the window, which then starts untitled.
+    if (const QStringList files = commandLine.positionalArguments(); !files.isEmpty())
+        window.openFile(files.constFirst());
     return application.exec();
 }

@@ -17,6 +17,7 @@
 
 class ControlPoints;
 class Curve;
+class Document;
 class Point;
 class QKeyEvent;
 class QMainWindow;
@@ -35,12 +36,14 @@ class StudyLayers;
 // repaint, turns mouse gestures into edits of the polygon, the wheel and
 // keys into zooms and pans, and reports through the status bar of
 // mainWindow. Settings are plain public members that the view's own slots
-// and the main window read and write. The "Study" switches add other
-// schemes' curves, the passes, the closed-form limit with its convergence
-// series, and a curvature comb to the picture. Sources: GLBox.cpp (frame
-// and painting), GLBoxEditing.cpp (mouse), GLBoxSettings.cpp (slots),
-// GLBoxExport.cpp (PostScript), GLBoxZoom.cpp (zoom and pan),
-// GLBoxStudy.cpp (the study's switches and drawing).
+// and the main window read and write; the polygon and the settings a file
+// keeps also travel as one Document (snapshot, apply). The "Study"
+// switches add other schemes' curves, the passes, the closed-form limit
+// with its convergence series, and a curvature comb to the picture.
+// Sources: GLBox.cpp (frame and painting), GLBoxEditing.cpp (mouse),
+// GLBoxSettings.cpp (slots), GLBoxExport.cpp (PostScript), GLBoxZoom.cpp
+// (zoom and pan), GLBoxStudy.cpp (the study's switches and drawing),
+// GLBoxDocument.cpp (snapshot and apply).
 class GLBox : public QOpenGLWidget
 {
     Q_OBJECT
@@ -179,6 +182,15 @@ public:
     // tenths x 0.1, with 0 taken as 0.05.
     static double precisionFromTenths(int tenths);
 
+    // The polygon, the selected scheme, every scheme's settings and the
+    // view settings as they are now.
+    Document snapshot() const;
+    // Replaces all of those by document's, whose values must lie in the
+    // ranges the panel produces (as DocumentFile gives them). Ends a drag
+    // under way, drops every curve's result, emits neither setWidgetValues
+    // nor documentEdited (the caller shows the values), and repaints.
+    void apply(const Document &document);
+
     // Asks for the name of the PostScript file to write; an empty name
     // cancels the export. By default the modal save-file dialog in the
     // current folder with the filter "PostScript (*.ps)"; replaceable,
@@ -204,6 +216,9 @@ signals:
     // scheme (SchemeSetup numbering); 0 with an empty series when nothing
     // is measured (showLimit off, or no scheme).
     void setConvergence(const ConvergenceSeries &series, int scheme, bool current);
+    // The polygon or a setting that a file keeps has just changed through
+    // a mouse edit or a slot (not through apply).
+    void documentEdited();
 
 public slots:
     // Grid spacing in world units; 0 or less draws the border only.
@@ -271,8 +286,8 @@ protected:
 
 private:
     // Check boxes deliver 0 (off), 1 (undecided) or 2 (on): sets flag for
-    // 0 and 2, leaves it for 1.
-    static void applyCheckState(bool &flag, int state);
+    // 0 and 2, leaves it for 1. True when flag changed.
+    static bool applyCheckState(bool &flag, int state);
     // What every release does: back to no mouse mode, the dragged point
     // (if any) loses its ghost, the curves subdivide again, repaint.
     void endGesture();

@@ -46,16 +46,22 @@ void GLBox::mousePressEvent(QMouseEvent *event)
             // it) must not keep pointing at the point deleted here.
             if (movingPoint && controlPoints->pickPoint(p) == movingPoint)
                 movingPoint = nullptr;
-            if (controlPoints->deletePoint(p))
+            if (controlPoints->deletePoint(p)) {
                 showStatus(coordinates("Deleted control point at (%2.*f, %2.*f)", decimals, p), actionMessageTime);
+                emit documentEdited();
+            }
         } else if (state == State::Shift) {
-            if (const Point *q = controlPoints->insertMidpoint(p))
+            if (const Point *q = controlPoints->insertMidpoint(p)) {
                 showStatus(coordinates("Inserted control point at midpoint (%2.*f, %2.*f)", decimals, q->position),
                            actionMessageTime);
+                emit documentEdited();
+            }
         } else {
             mouseMode = Insert;
-            if (controlPoints->insertPoint(p))
+            if (controlPoints->insertPoint(p)) {
                 showStatus(coordinates("Inserted control point at (%2.*f, %2.*f)", decimals, p), actionMessageTime);
+                emit documentEdited();
+            }
         }
         break;
     case Qt::RightButton:
@@ -103,6 +109,7 @@ void GLBox::mouseMoveEvent(QMouseEvent *event)
             movingPoint->hasGhost = true;
             movingPoint->position = movingPoint->position + Vector(p.x() - lastX, p.y() - lastY, 0.0);
             controlPoints->dirty = true;
+            emit documentEdited();
             updateGL();
             const Vector &ghost = movingPoint->ghost;
             const double d = distance(movingPoint->position, ghost);

@@ -1,17 +1,20 @@
 #include "GLBox.h"
 
 #include "curves/Curve.h"
+#include "document/Document.h"
 #include "geometry/ControlPoints.h"
 
 #include <array>
 
-void GLBox::applyCheckState(bool &flag, int state)
+bool GLBox::applyCheckState(bool &flag, int state)
 {
     // The undecided middle state leaves a setting as it was.
+    const bool before = flag;
     if (state == Qt::Checked)
         flag = true;
     else if (state == Qt::Unchecked)
         flag = false;
+    return flag != before;
 }
 
 Curve *GLBox::selectedCurve()
@@ -31,7 +34,10 @@ void GLBox::curveShapeChanged(const QString &text)
 
 void GLBox::setGridSpace(int spacing)
 {
+    const bool changed = spacing != gridSpace;
     gridSpace = spacing;
+    if (changed)
+        emit documentEdited();
     showStatus(spacing <= 0 ? QString("Grid is off.") : QString::asprintf("Set grid spacing to %i.", spacing),
                actionMessageTime);
     updateGL();
@@ -39,8 +45,10 @@ void GLBox::setGridSpace(int spacing)
 
 void GLBox::setOpenCloseCurve(int state)
 {
-    applyCheckState(controlPoints->closed, state);
+    const bool changed = applyCheckState(controlPoints->closed, state);
     controlPoints->dirty = true;
+    if (changed)
+        emit documentEdited();
     updateGL();
 }
 
@@ -69,7 +77,10 @@ void GLBox::setU(int hundredths)
     if (!curve)
         return;
     const double u = uFromHundredths(hundredths);
+    const bool changed = u != curve->u();
     curve->setU(u);
+    if (changed)
+        emit documentEdited();
     curveShapeChanged(QString::asprintf("u = %2.2f", u));
 }
 
@@ -78,7 +89,11 @@ void GLBox::setPrecision(int tenths)
     Curve *curve = selectedCurve();
     if (!curve)
         return;
-    curve->precision = precisionFromTenths(tenths);
+    const double precision = precisionFromTenths(tenths);
+    const bool changed = precision != curve->precision;
+    curve->precision = precision;
+    if (changed)
+        emit documentEdited();
     curveShapeChanged(QString::asprintf("Precision = %2.2f", curve->precision));
 }
 
@@ -88,6 +103,8 @@ void GLBox::setLevel(int level)
     if (!curve)
         return;
     const int newLevel = level < 0 ? 0 : level;
+    if (newLevel != curve->level)
+        emit documentEdited();
     // A subdivision cut short by the point budget stops at the same level
     // for every level from the one it reached: keep the result (and its
     // memory) instead of subdividing again, and say where it stopped.
@@ -105,7 +122,8 @@ void GLBox::setLevel(int level)
 
 void GLBox::setDrawAxis(int state)
 {
-    applyCheckState(drawAxis, state);
+    if (applyCheckState(drawAxis, state))
+        emit documentEdited();
     updateGL();
 }
 
@@ -113,7 +131,8 @@ void GLBox::setDrawCurvePoints(int state)
 {
     // Only how the cached result is drawn changes: no new subdivision.
     if (Curve *curve = selectedCurve()) {
-        applyCheckState(curve->curvePoints, state);
+        if (applyCheckState(curve->curvePoints, state))
+            emit documentEdited();
         updateGL();
     }
 }
@@ -121,7 +140,8 @@ void GLBox::setDrawCurvePoints(int state)
 void GLBox::setDrawDepthColour(int state)
 {
     if (Curve *curve = selectedCurve()) {
-        applyCheckState(curve->depthColour, state);
+        if (applyCheckState(curve->depthColour, state))
+            emit documentEdited();
         updateGL();
     }
 }
@@ -132,7 +152,10 @@ void GLBox::deleteControlPoints()
         n->item->clearResult();
     // A drag under way loses its point: later moves must not touch it.
     movingPoint = nullptr;
+    const bool changed = controlPoints->points.count > 0;
     controlPoints->clear();
+    if (changed)
+        emit documentEdited();
     updateGL();
 }
 
@@ -144,7 +167,10 @@ void GLBox::setCurrentCurve(int index)
     };
     if (index < 0 || index >= static_cast<int>(selected.size()))
         return;
+    const bool changed = index != currentCurve;
     currentCurve = index;
+    if (changed)
+        emit documentEdited();
     // The newly selected curve was last subdivided from an older polygon,
     // or with settings the panel is about to write back; a compared curve
     // that was selected gets a compared curve's share again.

@@ -87,7 +87,8 @@ void GLMainWindowTest::menuBarHoldsFileAndHelp()
             texts << (action->isSeparator() ? QString("-") : action->text());
         return texts;
     };
-    QCOMPARE(entries("&File"), QStringList({"Export to &PostScript...", "-", "Exit"}));
+    QCOMPARE(entries("&File"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "-",
+                                            "Export to &PostScript...", "-", "Exit"}));
     QCOMPARE(entries("&Help"), QStringList({"&Usage", "-", "&About"}));
 }
 
@@ -97,6 +98,10 @@ void GLMainWindowTest::menuEntries_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QKeySequence>("shortcut");
 
+    QTest::newRow("New") << "&File" << "&New" << QKeySequence("Ctrl+N");
+    QTest::newRow("Open") << "&File" << "&Open..." << QKeySequence("Ctrl+O");
+    QTest::newRow("Save") << "&File" << "&Save" << QKeySequence("Ctrl+S");
+    QTest::newRow("Save As") << "&File" << "Save &As..." << QKeySequence("Ctrl+Shift+S");
     QTest::newRow("Export") << "&File" << "Export to &PostScript..." << QKeySequence("Ctrl+P");
     QTest::newRow("Exit") << "&File" << "Exit" << QKeySequence("Ctrl+Q");
     QTest::newRow("Usage") << "&Help" << "&Usage" << QKeySequence();

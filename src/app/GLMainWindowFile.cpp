@@ -1,0 +1,141 @@
+#include "GLMainWindow.h"
+
+#include "document/Document.h"
+#include "document/DocumentFile.h"
+#include "view/GLBox.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStatusBar>
+
+namespace {
+
+QString fileFilter()
+{
+    return QObject::tr("Ornelle polygons (*.%1);;All files (*)").arg(DocumentFile::suffix);
+}
+
+} // namespace
+
+void GLMainWindow::addDocumentEntries(QMenu *fileMenu)
+{
+    fileMenu->addAction(tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), this, &GLMainWindow::newFile);
+    fileMenu->addAction(tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), this, &GLMainWindow::open);
+    fileMenu->addAction(tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this, &GLMainWindow::save);
+    fileMenu->addAction(tr("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this,
+                        &GLMainWindow::saveAs);
+
+    chooseOpenFile = [this] { return QFileDialog::getOpenFileName(this, tr("Open"), lastFolder, fileFilter()); };
+    chooseSaveFile = [this] {
+        // A dialog object rather than the static function, so that the
+        // suffix is added before the dialog's own overwrite question.
+        QFileDialog dialog(this, tr("Save As"), fileName.isEmpty() ? lastFolder : fileName, fileFilter());
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(DocumentFile::suffix);
+        if (fileName.isEmpty())
+            dialog.selectFile(tr("Untitled") + "." + DocumentFile::suffix);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+}
+
+QString GLMainWindow::shownName() const
+{
+    return fileName.isEmpty() ? tr("Untitled") : QDir::toNativeSeparators(fileName);
+}
+
+void GLMainWindow::setCurrentFile(const QString &path)
+{
+    fileName = path;
+    if (!path.isEmpty())
+        lastFolder = QFileInfo(path).absolutePath();
+    // With no title of its own the window shows the file's name and "[*]",
+    // which the toolkit turns into its modified marker; the application's
+    // display name follows the name.
+    setWindowFilePath(path.isEmpty() ? tr("Untitled") : path);
+    setWindowModified(false);
+}
+
+bool GLMainWindow::confirmDiscard()
+{
+    if (!isWindowModified())
+        return true;
+    const auto answer = QMessageBox::warning(
+        this, tr("Unsaved Changes"), tr("%1 has been modified.\nDo you want to save your changes?").arg(shownName()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return save();
+    return answer == QMessageBox::Discard;
+}
+
+void GLMainWindow::showDocument(const Document &document, const QString &path)
+{
+    glbox->apply(document);
+    showAppliedSettings();
+    setCurrentFile(path);
+}
+
+void GLMainWindow::newFile()
+{
+    if (!confirmDiscard())
+        return;
+    showDocument(Document(), QString());
+    statusBar()->showMessage(tr("New polygon"), GLBox::actionMessageTime);
+}
+
+void GLMainWindow::open()
+{
+    if (!confirmDiscard())
+        return;
+    const QString path = chooseOpenFile ? chooseOpenFile() : QString();
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool GLMainWindow::openFile(const QString &path)
+{
+    Document document;
+    const QString problem = DocumentFile::read(path, document);
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, tr("Open"), problem);
+        return false;
+    }
+    showDocument(document, path);
+    statusBar()->showMessage(tr("Opened %1").arg(shownName()), GLBox::actionMessageTime);
+    return true;
+}
+
+bool GLMainWindow::save()
+{
+    return fileName.isEmpty() ? saveAs() : saveTo(fileName);
+}
+
+bool GLMainWindow::saveAs()
+{
+    const QString path = chooseSaveFile ? chooseSaveFile() : QString();
+    return !path.isEmpty() && saveTo(path);
+}
+
+bool GLMainWindow::saveTo(const QString &path)
+{
+    const QString problem = DocumentFile::write(path, glbox->snapshot());
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, tr("Save"), problem);
+        return false;
+    }
+    setCurrentFile(path);
+    statusBar()->showMessage(tr("Saved %1").arg(shownName()), GLBox::actionMessageTime);
+    return true;
+}
+
+void GLMainWindow::closeEvent(QCloseEvent *event)
+{
+    if (confirmDiscard())
+        event->accept();
+    else
+        event->ignore();
+}
