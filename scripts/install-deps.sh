@@ -9,9 +9,10 @@ packages=(build-essential cmake ninja-build pkg-config dpkg-dev
           qt6-base-dev libqt6opengl6-dev libgl2ps-dev libglu1-mesa-dev libgl1-mesa-dri
           libgtest-dev libbenchmark-dev)
 # The package test also validates the desktop entry and the AppStream data
-# and looks for the installed program's window (xwininfo, xprop).
+# and the MIME type (update-mime-database) and looks for the installed
+# program's window (xwininfo, xprop).
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(xvfb xauth clang libclang-rt-14-dev desktop-file-utils appstream x11-utils)
+    packages+=(xvfb xauth clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info x11-utils)
 fi
 
 missing=()

@@ -5,7 +5,8 @@
 # hold exactly the expected files; the desktop entry and the AppStream data
 # pass their validators; the package's program, extracted into a throwaway
 # root, answers --version and --help without a display and, under Xvfb,
-# shows a window titled "Ornelle" with an icon and keeps running.
+# shows a window titled "Untitled — Ornelle" with an icon and keeps
+# running; the polygon files' MIME type reads into a MIME database.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -31,7 +32,7 @@ window_check() {
     # Qt may set the title and the icon just after the window is mapped.
     local titled="" iconed=""
     for _ in $(seq 1 25); do
-        xprop -id "$id" _NET_WM_NAME | grep -qx '_NET_WM_NAME(UTF8_STRING) = "Ornelle"' && titled=yes
+        xprop -id "$id" _NET_WM_NAME | grep -qx '_NET_WM_NAME(UTF8_STRING) = "Untitled — Ornelle"' && titled=yes
         xprop -len 1000000 -id "$id" _NET_WM_ICON | grep -q 'Icon (256 x 256)' && iconed=yes
         [ -n "$titled" ] && [ -n "$iconed" ] && break
         sleep 0.2
@@ -42,7 +43,7 @@ window_check() {
     kill -0 "$pid" 2>/dev/null || fail "the installed program ended on its own"
     kill "$pid"
     wait "$pid" || true
-    echo "window: \"Ornelle\" with its icon, still running after 2 s"
+    echo "window: \"Untitled — Ornelle\" with its icon, still running after 2 s"
 }
 build=${1:-build/test}
 if [ ! -f "$build/CMakeCache.txt" ]; then
@@ -67,6 +68,7 @@ expected() {
     echo share/icons/hicolor/scalable/apps/$app.svg
     echo share/man/man1/ornelle.1.gz
     echo share/metainfo/$app.metainfo.xml
+    echo share/mime/packages/$app.xml
 }
 expected | sort >"$work/expected"
 
@@ -103,7 +105,15 @@ if grep -Eq '^[EW]:' "$work/appstream.log"; then
     cat "$work/appstream.log" >&2
     fail "appstreamcli found errors or warnings"
 fi
-echo "desktop entry and AppStream data valid"
+# update-mime-database refuses a malformed package file and writes one
+# file per type it read.
+mkdir -p "$work/mime"
+cp -r "$prefix/share/mime/packages" "$work/mime/"
+update-mime-database "$work/mime" >"$work/mime.log" 2>&1 || { cat "$work/mime.log" >&2; fail "update-mime-database failed"; }
+[ -s "$work/mime/application/x-ornelle.xml" ] || { cat "$work/mime.log" >&2; fail "the MIME package defines no application/x-ornelle"; }
+grep -q '^MimeType=application/x-ornelle;$' "$prefix/share/applications/$app.desktop" ||
+    fail "the desktop entry does not open application/x-ornelle"
+echo "desktop entry, AppStream data and MIME type valid"
 
 echo "== Debian package"
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
