@@ -23,6 +23,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -110,6 +111,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     setObjectName(QString::fromLatin1(name));
 
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
+    QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
     // Qt 6's menu bar is no longer a QFrame: it always paints the style's
     // own menu-bar panel, which is what a styled-panel frame amounted to.
     buildHelpMenu();
@@ -129,6 +131,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     hlayout->addWidget(glbox, 2);
 
     fillFileMenu(fileMenu);
+    fillEditMenu(editMenu);
 
     // Spacing -1 takes the spacing of the enclosing layout (20).
     auto *panelColumn = new QVBoxLayout();
@@ -152,10 +155,14 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     describePanelControls(frame);
 
     setCurrentFile(QString());
-    connect(glbox, &GLBox::documentEdited, this, [this] { setWindowModified(true); });
 }
 
-GLMainWindow::~GLMainWindow() = default;
+GLMainWindow::~GLMainWindow()
+{
+    // The history, destroyed among the children after the panel, clears
+    // itself and would tell this window's handlers about it.
+    history->disconnect(this);
+}
 
 void GLMainWindow::fillFileMenu(QMenu *fileMenu)
 {

@@ -30,8 +30,16 @@
 // move a Document between DocumentFile and the view (GLBox::snapshot,
 // GLBox::apply); after an apply the window shows the loaded values in the
 // panel with the widgets' signals blocked, so that they reach no slot. The
-// view's documentEdited signal sets the window's modified marker, which
-// the title shows beside the file name; saving or opening clears it.
+// view's documentEdited signal (a setting changed) sets the window's
+// modified marker, which the title shows beside the file name; saving or
+// opening clears it.
+//
+// Undo (GLMainWindowEdit.cpp): each edit of the polygon reaches the window
+// as GLBox::polygonEdited, which pushes a PolygonEdit onto the window's
+// QUndoStack; the Edit menu's Undo and Redo run the stack, whose commands
+// hand their snapshots back to GLBox::restorePolygon. The window is
+// modified while the stack is away from its clean index (set by saving,
+// reset by New and Open) or a setting changed since the last save.
 
 #include <QMainWindow>
 
@@ -44,9 +52,11 @@ class QCheckBox;
 class QCloseEvent;
 class QGroupBox;
 class QLabel;
+class QAction;
 class QMenu;
 class QSlider;
 class QSpinBox;
+class QUndoStack;
 class QVBoxLayout;
 
 class GLMainWindow : public QMainWindow
@@ -91,6 +101,12 @@ public slots:
     // becomes the current file. True when written.
     bool saveAs();
 
+    // Edit > Undo and Redo: a drag under way is committed first
+    // (GLBox::commitDrag), then the history takes back or reapplies one
+    // step and the status bar names it.
+    void undo();
+    void redo();
+
     // Loads the selected scheme's settings into the panel widgets: closed
     // switch, u (x 100, rounded), curve points, and precision (x 10,
     // truncated), level and depth colour where the scheme uses them (the
@@ -113,6 +129,14 @@ protected:
 private:
     // Adds the File menu's entries; they come after the view exists.
     void fillFileMenu(QMenu *fileMenu);
+    // Creates the undo history and adds the Edit menu's Undo and Redo,
+    // wired to the view's edits.
+    void fillEditMenu(QMenu *editMenu);
+    // The title's modified marker from the history and settingsEdited.
+    void showModified();
+    // Redo (forward) or undo one step, after committing a drag under way;
+    // the status bar names the step.
+    void moveInHistory(bool forward);
     // The entries New, Open..., Save and Save As... at the top of it.
     void addDocumentEntries(QMenu *fileMenu);
     // With unsaved changes, the modal Save / Discard / Cancel question;
@@ -127,8 +151,8 @@ private:
     // Shows the view's values in every panel widget without their signals,
     // and the start-up read-out until the next paint reports the areas.
     void showAppliedSettings();
-    // path becomes the current file (empty: "Untitled") with the title and
-    // the modified marker cleared.
+    // path becomes the current file (empty: "Untitled") with the title
+    // set, the history's clean state here and the modified marker cleared.
     void setCurrentFile(const QString &path);
     // The file's name as messages and the title show it.
     QString shownName() const;
@@ -157,6 +181,11 @@ private:
     QCheckBox *showPassesCheckBox = nullptr; // only the refining schemes have passes
     QLabel *distanceLabel = nullptr;         // "Distance to limit = ..."
     ConvergencePlot *convergencePlot = nullptr;
+
+    QUndoStack *history = nullptr; // the polygon's undo steps, object name "history"
+    QAction *undoAction = nullptr; // "Undo <step>", object name "undoAction"
+    QAction *redoAction = nullptr; // "Redo <step>", object name "redoAction"
+    bool settingsEdited = false;   // a setting changed since the last save, New or Open
 
     QString fileName;   // current file; empty while untitled
     QString lastFolder; // where the file dialogs start

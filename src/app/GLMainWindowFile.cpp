@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -57,7 +58,11 @@ void GLMainWindow::setCurrentFile(const QString &path)
     // which the toolkit turns into its modified marker; the application's
     // display name follows the name.
     setWindowFilePath(path.isEmpty() ? tr("Untitled") : path);
-    setWindowModified(false);
+    // The file now holds the polygon as it is: undoing back to here is
+    // unmodified again.
+    history->setClean();
+    settingsEdited = false;
+    showModified();
 }
 
 bool GLMainWindow::confirmDiscard()
@@ -75,6 +80,7 @@ bool GLMainWindow::confirmDiscard()
 void GLMainWindow::showDocument(const Document &document, const QString &path)
 {
     glbox->apply(document);
+    history->clear();
     showAppliedSettings();
     setCurrentFile(path);
 }

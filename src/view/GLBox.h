@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/ConvergenceSeries.h"
+#include "document/PolygonSnapshot.h"
 #include "geometry/List.h"
 #include "geometry/Vector.h"
 #include "geometry/ViewTransform.h"
@@ -37,13 +38,15 @@ class StudyLayers;
 // keys into zooms and pans, and reports through the status bar of
 // mainWindow. Settings are plain public members that the view's own slots
 // and the main window read and write; the polygon and the settings a file
-// keeps also travel as one Document (snapshot, apply). The "Study"
-// switches add other schemes' curves, the passes, the closed-form limit
-// with its convergence series, and a curvature comb to the picture.
-// Sources: GLBox.cpp (frame and painting), GLBoxEditing.cpp (mouse),
-// GLBoxSettings.cpp (slots), GLBoxExport.cpp (PostScript), GLBoxZoom.cpp
-// (zoom and pan), GLBoxStudy.cpp (the study's switches and drawing),
-// GLBoxDocument.cpp (snapshot and apply).
+// keeps also travel as one Document (snapshot, apply), and every edit of
+// the polygon is reported as one undo step (polygonEdited) and can be put
+// back (restorePolygon). The "Study" switches add other schemes' curves,
+// the passes, the closed-form limit with its convergence series, and a
+// curvature comb to the picture. Sources: GLBox.cpp (frame and painting),
+// GLBoxEditing.cpp (mouse), GLBoxSettings.cpp (slots), GLBoxExport.cpp
+// (PostScript), GLBoxZoom.cpp (zoom and pan), GLBoxStudy.cpp (the study's
+// switches and drawing), GLBoxDocument.cpp (snapshot and apply),
+// GLBoxHistory.cpp (undo steps).
 class GLBox : public QOpenGLWidget
 {
     Q_OBJECT
@@ -191,6 +194,16 @@ public:
     // nor documentEdited (the caller shows the values), and repaints.
     void apply(const Document &document);
 
+    // Replaces the control polygon by polygon (not null), as an undo or
+    // redo does: ends a drag under way, drops every curve's result, marks
+    // the polygon dirty and repaints, so that the curve and the read-out
+    // follow. Emits neither polygonEdited nor documentEdited.
+    void restorePolygon(const PolygonSnapshot::Shared &polygon);
+    // A drag under way that has moved its point becomes an undo step now
+    // (polygonEdited, "Move Point"); while the button stays down, the
+    // moves from here on make another step. Nothing without such a drag.
+    void commitDrag();
+
     // Asks for the name of the PostScript file to write; an empty name
     // cancels the export. By default the modal save-file dialog in the
     // current folder with the filter "PostScript (*.ps)"; replaceable,
@@ -216,9 +229,18 @@ signals:
     // scheme (SchemeSetup numbering); 0 with an empty series when nothing
     // is measured (showLimit off, or no scheme).
     void setConvergence(const ConvergenceSeries &series, int scheme, bool current);
-    // The polygon or a setting that a file keeps has just changed through
-    // a mouse edit or a slot (not through apply).
+    // A setting that a file keeps (scheme, a scheme's settings, axes,
+    // grid) has just changed through a slot (not through apply); edits of
+    // the polygon are told by polygonEdited instead.
     void documentEdited();
+    // The control polygon has just changed from before to after through
+    // one edit: a mouse edit (step "Append Point", "Split Edge", "Delete
+    // Point", or "Move Point" for a whole drag from press to release),
+    // deleteControlPoints ("Delete Control Points") or setOpenCloseCurve
+    // ("Close Polygon", "Open Polygon"). Never for an edit that changed
+    // nothing; before and after are never null.
+    void polygonEdited(const PolygonSnapshot::Shared &before, const PolygonSnapshot::Shared &after,
+                       const QString &step);
 
 public slots:
     // Grid spacing in world units; 0 or less draws the border only.
@@ -373,6 +395,18 @@ private:
     };
     std::vector<LegendLine> legend;
     double legendRatio = 0.0; // the device pixel ratio its picture was made for
+
+    // The polygon as it is now, sharing lastSnapshot when that still holds
+    // it (the one after an edit is the one before the next), else a new
+    // snapshot, which becomes lastSnapshot.
+    PolygonSnapshot::Shared currentPolygon();
+    // Runs edit, which returns whether it changed the polygon, as one undo
+    // step named step: a drag under way is committed first and goes on
+    // afterwards as a new step. Returns edit's answer.
+    bool recordEdit(const QString &step, const std::function<bool()> &edit);
+
+    PolygonSnapshot::Shared lastSnapshot; // the polygon at the last step or restore
+    PolygonSnapshot::Shared dragStart;    // the polygon when the drag under way began; null without one
 
     // The last limit shown (scheme and text), so that a subdivision that
     // stops at the same place again does not cover the status messages of

@@ -24,16 +24,7 @@ Document GLBox::snapshot() const
 
 void GLBox::apply(const Document &document)
 {
-    // The points of a drag under way are about to be freed.
-    movingPoint = nullptr;
-    mouseMode = None;
-    for (Node<Curve> *n = curves.head; n; n = n->next)
-        n->item->clearResult();
-    controlPoints->clear();
-    for (const Vector &p : document.points)
-        controlPoints->insertPoint(p);
-    controlPoints->closed = document.closed;
-    controlPoints->dirty = true;
+    restorePolygon(std::make_shared<const PolygonSnapshot>(PolygonSnapshot{document.points, document.closed}));
 
     int scheme = 1;
     for (Node<Curve> *n = curves.head; n && scheme <= Document::schemeCount; n = n->next, ++scheme) {
@@ -48,7 +39,5 @@ void GLBox::apply(const Document &document)
     currentCurve = document.scheme;
     drawAxis = document.axis;
     gridSpace = document.gridSpacing;
-    // A limit reached by the old polygon says nothing about the new one.
-    shownLimit = {};
     updateGL();
 }

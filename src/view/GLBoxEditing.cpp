@@ -46,33 +46,34 @@ void GLBox::mousePressEvent(QMouseEvent *event)
             // it) must not keep pointing at the point deleted here.
             if (movingPoint && controlPoints->pickPoint(p) == movingPoint)
                 movingPoint = nullptr;
-            if (controlPoints->deletePoint(p)) {
+            if (recordEdit(tr("Delete Point"), [&] { return controlPoints->deletePoint(p); }))
                 showStatus(coordinates("Deleted control point at (%2.*f, %2.*f)", decimals, p), actionMessageTime);
-                emit documentEdited();
-            }
         } else if (state == State::Shift) {
-            if (const Point *q = controlPoints->insertMidpoint(p)) {
+            const Point *q = nullptr;
+            if (recordEdit(tr("Split Edge"), [&] { return (q = controlPoints->insertMidpoint(p)) != nullptr; }))
                 showStatus(coordinates("Inserted control point at midpoint (%2.*f, %2.*f)", decimals, q->position),
                            actionMessageTime);
-                emit documentEdited();
-            }
         } else {
             mouseMode = Insert;
-            if (controlPoints->insertPoint(p)) {
+            if (recordEdit(tr("Append Point"), [&] { return controlPoints->insertPoint(p); }))
                 showStatus(coordinates("Inserted control point at (%2.*f, %2.*f)", decimals, p), actionMessageTime);
-                emit documentEdited();
-            }
         }
         break;
     case Qt::RightButton:
         mouseMode = Move;
         // A second right press before the release starts a new drag: the
-        // point of the first one must not keep its ghost for ever.
+        // point of the first one must not keep its ghost for ever, and the
+        // first drag is a step of its own.
         if (movingPoint)
             movingPoint->hasGhost = false;
+        commitDrag();
         movingPoint = controlPoints->pickPoint(p);
-        if (movingPoint)
+        if (movingPoint) {
             movingPoint->ghost = movingPoint->position;
+            // From press to release the drag is one step, however many
+            // moves it takes.
+            dragStart = currentPolygon();
+        }
         break;
     case Qt::MiddleButton:
         mouseMode = Select;
@@ -109,7 +110,6 @@ void GLBox::mouseMoveEvent(QMouseEvent *event)
             movingPoint->hasGhost = true;
             movingPoint->position = movingPoint->position + Vector(p.x() - lastX, p.y() - lastY, 0.0);
             controlPoints->dirty = true;
-            emit documentEdited();
             updateGL();
             const Vector &ghost = movingPoint->ghost;
             const double d = distance(movingPoint->position, ghost);
@@ -161,6 +161,7 @@ void GLBox::endGesture()
         movingPoint->hasGhost = false;
         movingPoint = nullptr;
     }
+    commitDrag();
     // Whatever the press did, the curves subdivide again at the next paint.
     controlPoints->dirty = true;
     updateGL();

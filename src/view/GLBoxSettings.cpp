@@ -45,10 +45,9 @@ void GLBox::setGridSpace(int spacing)
 
 void GLBox::setOpenCloseCurve(int state)
 {
-    const bool changed = applyCheckState(controlPoints->closed, state);
+    recordEdit(controlPoints->closed ? tr("Open Polygon") : tr("Close Polygon"),
+               [&] { return applyCheckState(controlPoints->closed, state); });
     controlPoints->dirty = true;
-    if (changed)
-        emit documentEdited();
     updateGL();
 }
 
@@ -152,10 +151,12 @@ void GLBox::deleteControlPoints()
         n->item->clearResult();
     // A drag under way loses its point: later moves must not touch it.
     movingPoint = nullptr;
-    const bool changed = controlPoints->points.count > 0;
-    controlPoints->clear();
-    if (changed)
-        emit documentEdited();
+    recordEdit(tr("Delete Control Points"), [this] {
+        if (controlPoints->points.count == 0)
+            return false;
+        controlPoints->clear();
+        return true;
+    });
     updateGL();
 }
 

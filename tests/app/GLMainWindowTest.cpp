@@ -24,7 +24,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void menuBarHoldsFileAndHelp();
+    void menuBarHoldsFileEditAndHelp();
     void menuEntries_data();
     void menuEntries();
     void centralAreaHoldsView();
@@ -73,13 +73,14 @@ QAction *GLMainWindowTest::entry(const QString &menuTitle, const QString &text) 
     return nullptr;
 }
 
-void GLMainWindowTest::menuBarHoldsFileAndHelp()
+void GLMainWindowTest::menuBarHoldsFileEditAndHelp()
 {
     QStringList titles;
     for (QAction *action : window->menuBar()->actions())
         titles << action->text();
-    // The "&" marks give the mnemonics Alt+F, Alt+H, and U and A inside Help.
-    QCOMPARE(titles, QStringList({"&File", "&Help"}));
+    // The "&" marks give the mnemonics Alt+F, Alt+E, Alt+H, and U and A
+    // inside Help.
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Help"}));
 
     const auto entries = [this](const QString &title) {
         QStringList texts;
@@ -89,6 +90,7 @@ void GLMainWindowTest::menuBarHoldsFileAndHelp()
     };
     QCOMPARE(entries("&File"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "-",
                                             "Export to &PostScript...", "-", "Exit"}));
+    QCOMPARE(entries("&Edit"), QStringList({"Undo", "Redo"}));
     QCOMPARE(entries("&Help"), QStringList({"&Usage", "-", "&About"}));
 }
 
@@ -104,6 +106,8 @@ void GLMainWindowTest::menuEntries_data()
     QTest::newRow("Save As") << "&File" << "Save &As..." << QKeySequence("Ctrl+Shift+S");
     QTest::newRow("Export") << "&File" << "Export to &PostScript..." << QKeySequence("Ctrl+P");
     QTest::newRow("Exit") << "&File" << "Exit" << QKeySequence("Ctrl+Q");
+    QTest::newRow("Undo") << "&Edit" << "Undo" << QKeySequence("Ctrl+Z");
+    QTest::newRow("Redo") << "&Edit" << "Redo" << QKeySequence("Ctrl+Shift+Z");
     QTest::newRow("Usage") << "&Help" << "&Usage" << QKeySequence();
     QTest::newRow("About") << "&Help" << "&About" << QKeySequence();
 }
