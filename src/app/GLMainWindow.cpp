@@ -323,6 +323,10 @@ void GLMainWindow::showAppliedSettings()
         drawCurvePointsCheckBox->setChecked(false);
         depthColourCheckBox->setChecked(false);
     }
+    // The value labels beside the sliders saw none of the blocked changes.
+    quiet.clear();
+    for (SliderValueLabel *label : findChildren<SliderValueLabel *>())
+        label->showValue();
     // The next paint reports the new polygon's areas while a scheme is
     // selected; until then, and without a scheme, nothing is measured.
     polygonAreaLabel->setText(tr("Control Points = 0"));

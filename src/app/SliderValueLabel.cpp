@@ -14,10 +14,15 @@ SliderValueLabel::SliderValueLabel(QSlider *slider, Format format, QWidget *pare
     setText(this->format(slider->value()));
     setEnabled(slider->isEnabled());
     reserveWidth();
-    connect(slider, &QSlider::valueChanged, this, [this](int value) { setText(this->format(value)); });
+    connect(slider, &QSlider::valueChanged, this, &SliderValueLabel::showValue);
     // The window disables a slider that the selected scheme does not use;
     // its value should not look live beside it.
     slider->installEventFilter(this);
+}
+
+void SliderValueLabel::showValue()
+{
+    setText(format(slider->value()));
 }
 
 bool SliderValueLabel::eventFilter(QObject *watched, QEvent *event)

@@ -22,6 +22,10 @@ public:
     // (siblings in one group box do); parent owns the label as usual.
     SliderValueLabel(QSlider *slider, Format format, QWidget *parent);
 
+    // Shows the slider's value now: for a value set while the slider's
+    // signals were blocked, which the label cannot have seen.
+    void showValue();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;

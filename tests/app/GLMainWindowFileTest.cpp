@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -141,7 +142,11 @@ QVariantList GLMainWindowFileTest::panel() const
             widget<QCheckBox>("drawCurvePointsCheckBox")->isChecked(),
             depth->isEnabled() ? int(depth->isChecked()) : -1,
             widget<QCheckBox>("axisCheckBox")->isChecked(),
-            widget<QSlider>("grid space")->value()};
+            widget<QSlider>("grid space")->value(),
+            // The value labels must show what the sliders hold.
+            widget<QLabel>("uparameterValue")->text(),
+            precision->isEnabled() ? widget<QLabel>("precisionValue")->text() : QString(),
+            widget<QLabel>("grid spaceValue")->text()};
 }
 
 void GLMainWindowFileTest::startUpIsTheDefaultDocument()
