@@ -10,9 +10,10 @@ packages=(build-essential cmake ninja-build pkg-config dpkg-dev
           libgtest-dev libbenchmark-dev)
 # The package test also validates the desktop entry and the AppStream data
 # and the MIME type (update-mime-database) and looks for the installed
-# program's window (xwininfo, xprop).
+# program's window (xwininfo, xprop); the export test reads the EPS and
+# PDF figures back with Ghostscript.
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(xvfb xauth clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info x11-utils)
+    packages+=(xvfb xauth clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info x11-utils ghostscript)
 fi
 
 missing=()

@@ -40,6 +40,13 @@
 // hand their snapshots back to GLBox::restorePolygon. The window is
 // modified while the stack is away from its clean index (set by saving,
 // reset by New and Open) or a setting changed since the last save.
+//
+// Figures (GLMainWindowExport.cpp): File > Export... asks for a file, its
+// type (EPS, PDF, SVG or PNG) and the export options in one dialog, adds
+// the type's suffix, remembers the folder and the type (QSettings) and
+// hands the rest to GLBox::exportFile.
+
+#include "view/ExportOptions.h"
 
 #include <QMainWindow>
 
@@ -86,6 +93,14 @@ public:
     // replacing a file); replaceable, for instance to run without dialogs.
     std::function<QString()> chooseOpenFile;
     std::function<QString()> chooseSaveFile;
+    // Asks for the figure to export: path comes in as the proposed file
+    // (the remembered folder, a name from the scheme and level, the
+    // remembered type's suffix) and options as last chosen, with format
+    // the remembered type; both go out as chosen. False cancels. By
+    // default the toolkit's save dialog with the four file types and the
+    // options below them, which asks nothing about replacing a file
+    // (the export asks).
+    std::function<bool(QString &path, ExportOptions &options)> chooseExport;
 
 public slots:
     // File > New: after the unsaved-changes question, the start-up state
@@ -100,6 +115,9 @@ public slots:
     // File > Save As...: writes to the file chooseSaveFile names, which
     // becomes the current file. True when written.
     bool saveAs();
+    // File > Export...: chooseExport, then the chosen name with its type's
+    // suffix added when it has none of the four, and GLBox::exportFile.
+    void exportFigure();
 
     // Edit > Undo and Redo: a drag under way is committed first
     // (GLBox::commitDrag), then the history takes back or reapplies one
@@ -139,6 +157,8 @@ private:
     void moveInHistory(bool forward);
     // The entries New, Open..., Save and Save As... at the top of it.
     void addDocumentEntries(QMenu *fileMenu);
+    // The entry Export... and its default chooser.
+    void addExportEntry(QMenu *fileMenu);
     // With unsaved changes, the modal Save / Discard / Cancel question;
     // true when the caller may go on (saved or discarded, or nothing to
     // lose), false on Cancel or a failed save.
@@ -189,5 +209,6 @@ private:
 
     QString fileName;   // current file; empty while untitled
     QString lastFolder; // where the file dialogs start
+    ExportOptions exportOptions; // as last chosen in this session
 
 };

@@ -1,5 +1,7 @@
 #include "curves/BezierCurve.h"
 
+#include "geometry/DrawStyle.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -165,18 +167,21 @@ void BezierCurve::draw()
     const CurveVertices &vertices = layout(depthColour);
     beginFrame();
     const float width = depthColour ? 5.0f : 3.0f;
-    glLineWidth(width);
-    glColor3d(0.6, 0.6, 0.6);
-    vertices.drawPairs(true);
-    glLineWidth(width);
+    // The ghost as in Curve::drawGhost: on a page only during a drag.
+    if (!DrawStyle::current().printPage || vertices.hasGhosts()) {
+        DrawStyle::lineWidth(width);
+        glColor3d(0.6, 0.6, 0.6);
+        vertices.drawPairs(true);
+    }
+    DrawStyle::lineWidth(width);
     glColor3f(0.65f, 0.53f, 1.0f);
     vertices.drawPairs(false);
     if (depthColour) {
         // A grey core shaded by split depth over the wide coloured line.
-        glLineWidth(3.0f);
+        DrawStyle::lineWidth(3.0f);
         vertices.drawShadedPairs();
     }
-    glLineWidth(1.0f);
+    DrawStyle::lineWidth(1.0f);
     drawCurvePoints();
     endFrame();
 }

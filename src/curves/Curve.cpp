@@ -1,5 +1,7 @@
 #include "curves/Curve.h"
 
+#include "geometry/DrawStyle.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -140,18 +142,22 @@ void Curve::drawClosed()
 void Curve::drawGhost()
 {
     // Without a drag the ghost coincides with the curve and hides under it;
-    // during a drag it shows the curve as it was before.
-    glLineWidth(3.0f);
+    // during a drag it shows the curve as it was before. A page has no
+    // "under": there it would be written as a second copy of the curve.
+    const CurveVertices &vertices = layout(false);
+    if (DrawStyle::current().printPage && !vertices.hasGhosts())
+        return;
+    DrawStyle::lineWidth(3.0f);
     glColor3d(0.6, 0.6, 0.6);
-    layout(false).drawLoop(true);
+    vertices.drawLoop(true);
 }
 
 void Curve::drawCurve()
 {
-    glLineWidth(3.0f);
+    DrawStyle::lineWidth(3.0f);
     glColor3f(0.65f, 0.53f, 1.0f);
     layout(false).drawLoop(false);
-    glLineWidth(1.0f);
+    DrawStyle::lineWidth(1.0f);
     drawCurvePoints();
 }
 
@@ -159,8 +165,11 @@ void Curve::drawCurvePoints()
 {
     if (!curvePoints)
         return;
-    glPointSize(2.0f);
-    glColor3d(1.0, 1.0, 1.0);
+    DrawStyle::pointSize(2.0f);
+    if (DrawStyle::current().printColours)
+        glColor3d(0.15, 0.15, 0.15);
+    else
+        glColor3d(1.0, 1.0, 1.0);
     layout(false).drawPoints();
 }
 

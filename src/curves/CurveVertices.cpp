@@ -1,5 +1,7 @@
 #include "curves/CurveVertices.h"
 
+#include "geometry/DrawStyle.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -133,7 +135,7 @@ void CurveVertices::drawLoop(bool ghost) const
         return drawSimplified(GL_LINE_LOOP, ghost, false);
     GLint renderMode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &renderMode);
-    if (renderMode == GL_RENDER)
+    if (renderMode == GL_RENDER || DrawStyle::current().printPage)
         draw(GL_LINE_LOOP, ghost, pointCount, 2); // same pixels, no empty segments
     else
         draw(GL_LINE_LOOP, ghost, 2 * pointCount);

@@ -13,9 +13,9 @@
 // order is the one the curves draw in: p1, p2, p2, p3, ..., pn, pn, p1, so
 // a GL_LINE_LOOP over all of it is the closed curve and GL_LINES over all
 // but the last two vertices is the open polyline. Feedback mode (and so
-// the PostScript export) sees exactly these primitives. On screen the loop
-// skips its zero-length segments (pi to pi), which cover no pixel: the
-// picture is the same and the software rasterizer has half the lines.
+// the PostScript export) sees exactly these primitives. On screen and on a
+// page (DrawStyle::printPage) the loop skips its zero-length segments (pi
+// to pi), which cover no pixel: the picture is the same with half the lines.
 //
 // Beside this full layout there is a simplified one (fillSimplified): the
 // loop or polyline merged within a tolerance far below what the output can
@@ -47,6 +47,9 @@ public:
     bool hasSimplifiedDots() const { return simplifiedDots; }
     // Draw from the simplified layout (true) or the full one (false).
     void showSimplified(bool on) { simplifiedShown = on; }
+    // True when the layout drawn from holds ghosts, that is when some
+    // point had one (a drag was under way) at the last fill.
+    bool hasGhosts() const { return simplifiedShown ? simplifiedGhosts : !ghosts.empty(); }
     // Vertices of the simplified loop or polyline (for reports and tests).
     std::size_t simplifiedVertices() const { return shape.size(); }
 

@@ -1,5 +1,7 @@
 #include "geometry/ControlPoints.h"
 
+#include "geometry/DrawStyle.h"
+
 #include <GL/gl.h>
 
 namespace {
@@ -173,7 +175,7 @@ void ControlPoints::draw()
     glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glPointSize(5.0f);
+    DrawStyle::pointSize(5.0f);
 
     drawGhostEdges();
     drawPoints();
@@ -183,7 +185,7 @@ void ControlPoints::draw()
     glDisable(GL_POINT_SMOOTH);
     glDisable(GL_LINE_SMOOTH);
     glDisable(GL_BLEND);
-    glPointSize(1.0f);
+    DrawStyle::pointSize(1.0f);
 }
 
 void ControlPoints::drawGhostEdges()
@@ -246,7 +248,11 @@ void ControlPoints::drawPoints()
 
 void ControlPoints::drawPolygon()
 {
-    glColor3d(1.0, 1.0, 0.0);
+    // Yellow stands out on the grey view; on paper it would all but vanish.
+    if (DrawStyle::current().printColours)
+        glColor3d(0.15, 0.15, 0.15);
+    else
+        glColor3d(1.0, 1.0, 0.0);
     glBegin(closed ? GL_LINE_LOOP : GL_LINE_STRIP);
     for (std::uint32_t i = 1; i <= points.count; ++i)
         vertex(points.indexNode(i)->item->position);

@@ -6,6 +6,7 @@
 #include "curves/ChaikinCurve.h"
 #include "curves/ProposedCurve.h"
 #include "geometry/ControlPoints.h"
+#include "geometry/DrawStyle.h"
 
 #include <QFileDialog>
 #include <QMainWindow>
@@ -220,7 +221,7 @@ void GLBox::reportLimit(const Curve &curve)
 
 void GLBox::paintGrid()
 {
-    glLineWidth(1.0f);
+    DrawStyle::lineWidth(1.0f);
     glColor3d(0.5, 0.5, 0.5);
     glPushMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -262,11 +263,11 @@ void GLBox::paintAxis()
     if (!drawAxis)
         return;
     const ViewTransform &v = viewTransform;
-    glLineWidth(2.0f);
+    DrawStyle::lineWidth(2.0f);
     glColor3d(0.5, 0.5, 0.5);
     line(v.left(), 0, v.right(), 0);
     line(0, v.top(), 0, v.bottom());
-    glLineWidth(1.0f);
+    DrawStyle::lineWidth(1.0f);
 }
 
 Vector GLBox::mapToWorld(const QPointF &pos) const

@@ -19,9 +19,11 @@
 class ControlPoints;
 class Curve;
 class Document;
+class ExportOptions;
 class Point;
 class QKeyEvent;
 class QMainWindow;
+class QImage;
 class QMouseEvent;
 class QPointF;
 class QString;
@@ -44,9 +46,10 @@ class StudyLayers;
 // the passes, the closed-form limit with its convergence series, and a
 // curvature comb to the picture. Sources: GLBox.cpp (frame and painting),
 // GLBoxEditing.cpp (mouse), GLBoxSettings.cpp (slots), GLBoxExport.cpp
-// (PostScript), GLBoxZoom.cpp (zoom and pan), GLBoxStudy.cpp (the study's
-// switches and drawing), GLBoxDocument.cpp (snapshot and apply),
-// GLBoxHistory.cpp (undo steps).
+// (PostScript), GLBoxExportFormats.cpp (EPS, PDF, SVG and PNG figures),
+// GLBoxZoom.cpp (zoom and pan), GLBoxStudy.cpp (the study's switches and
+// drawing), GLBoxDocument.cpp (snapshot and apply), GLBoxHistory.cpp (undo
+// steps).
 class GLBox : public QOpenGLWidget
 {
     Q_OBJECT
@@ -215,6 +218,17 @@ public:
     static constexpr int maxExportFeedback = 1 << 26;
     int exportFeedbackLimit = maxExportFeedback;
 
+    // Writes the figure that options describe to the file name, used as
+    // given, asking before it replaces an existing name: for the vector
+    // formats the control polygon and the selected curve as one page of
+    // ExportOptions::pageSide points (no grid, no axes), its bounding box
+    // tight around the drawing, widths as on screen; for PNG the view as
+    // drawn, at options.pngScale times its size. The rules of exportPS
+    // hold: an existing file is replaced only by a complete one, and every
+    // failure is told in the status bar and on standard error. True when
+    // name now holds the figure.
+    bool exportFile(const QString &name, const ExportOptions &options);
+
 signals:
     // A scheme was selected: the panel should load its settings.
     void setWidgetValues();
@@ -347,14 +361,32 @@ private:
     // Runs write on a new file beside name and moves it over name only
     // when write returned no failure text and every byte reached the disk;
     // otherwise removes it and reports. True when name now holds the page.
-    bool writeExportFile(const QString &name, const std::function<QString(std::FILE *)> &write);
+    // createFailureEnd follows a failure to create the file on standard
+    // error.
+    bool writeExportFile(const QString &name, const std::function<QString(std::FILE *)> &write,
+                         const char *createFailureEnd = ". Aborting Postscript export!");
     // Records the control polygon and the selected curve as one gl2ps page
     // of format into file, doubling the feedback buffer while the page
     // does not fit, up to exportFeedbackLimit. Returns the reason of a
     // failure, or an empty text.
-    QString recordPage(int format, std::FILE *file);
+    // With page, the page of exportFile instead of the view's own: a
+    // fixed square, a tight box, widths and colours from the page style.
+    QString recordPage(int format, std::FILE *file, const ExportOptions *page = nullptr);
     // The legend's lines as page text (gl2ps) at the view's top-left corner.
     void writeLegend();
+    // The box, in whole points x0, y0, x1, y1 of the page square, that
+    // holds every mark of the polygon and the selected curve (subdivided
+    // first when out of date); the whole square when nothing is drawn.
+    void pageBox(int box[4]);
+    // The page of exportFile in the vector format of options.
+    QString recordPage(const ExportOptions &options, std::FILE *file);
+    // The view drawn as paintGL draws it into an image scale times its
+    // device size, lines and points scale times as wide; a null image and
+    // the reason in failure when it cannot be made.
+    QImage renderImage(int scale, QString &failure);
+    // After a page was written: tells the user when the curve was
+    // simplified for it, and returns whether it did.
+    bool reportPrintSimplification();
     // message in the status bar and, followed by diagnosticEnd, as one line
     // on standard error.
     void reportExportFailure(const QString &message, const char *diagnosticEnd = "");

@@ -1,7 +1,9 @@
 #include "GLBox.h"
 
+#include "ExportOptions.h"
 #include "curves/Curve.h"
 #include "geometry/ControlPoints.h"
+#include "geometry/DrawStyle.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,12 +13,15 @@
 #include <GL/gl.h>
 #include <gl2ps.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <optional>
 
 #include <sys/types.h>
 #include <unistd.h>
@@ -101,7 +106,8 @@ ssize_t writeToSink(void *cookie, const char *data, std::size_t size)
 
 } // namespace
 
-bool GLBox::writeExportFile(const QString &name, const std::function<QString(std::FILE *)> &write)
+bool GLBox::writeExportFile(const QString &name, const std::function<QString(std::FILE *)> &write,
+                            const char *createFailureEnd)
 {
     // The page goes to a new file beside the target, which replaces the
     // target only once every byte of it is known to be on disk: a full
@@ -109,7 +115,7 @@ bool GLBox::writeExportFile(const QString &name, const std::function<QString(std
     QSaveFile out(name);
     if (!out.open(QIODevice::WriteOnly)) {
         reportExportFailure(QString("Could not create file %1: %2").arg(name, out.errorString()),
-                            ". Aborting Postscript export!");
+                            createFailureEnd);
         return false;
     }
     Sink sink{out.handle()};
@@ -138,7 +144,81 @@ bool GLBox::writeExportFile(const QString &name, const std::function<QString(std
     return true;
 }
 
-QString GLBox::recordPage(int format, std::FILE *file)
+namespace {
+
+// gl2ps does not see OpenGL's widths: the page style tells it each one.
+void recordLineWidth(float width)
+{
+    gl2psLineWidth(width);
+}
+
+void recordPointSize(float size)
+{
+    gl2psPointSize(size);
+}
+
+constexpr std::array<GLint, 3> vectorFormats{GL2PS_EPS, GL2PS_PDF, GL2PS_SVG};
+
+// How far, in points, the widest mark reaches past the position it is
+// drawn at: half the widest line (5, the Bezier depth shading) or the
+// radius of the control points' dots (5).
+constexpr double markReach = 2.5;
+
+// The smallest box of whole points, within the page square of side
+// ExportOptions::pageSide, that holds every mark drawn at points (and at
+// their ghosts) in the visible square of view. Grows box, given as x0, y0,
+// x1, y1 (empty while x0 > x1).
+void extendBox(double box[4], const List<Point> &points, const ViewTransform &view)
+{
+    const double scale = ExportOptions::pageSide / view.side();
+    const auto add = [&](const Vector &p) {
+        const double x = std::clamp((p.x() - view.left()) * scale, 0.0, double(ExportOptions::pageSide));
+        const double y = std::clamp((p.y() - view.bottom()) * scale, 0.0, double(ExportOptions::pageSide));
+        box[0] = std::min(box[0], x);
+        box[1] = std::min(box[1], y);
+        box[2] = std::max(box[2], x);
+        box[3] = std::max(box[3], y);
+    };
+    for (const Node<Point> *n = points.head; n; n = n->next) {
+        add(n->item->position);
+        if (n->item->hasGhost)
+            add(n->item->ghost);
+    }
+}
+
+} // namespace
+
+void GLBox::pageBox(int box[4])
+{
+    // The curve is made now if an edit since the last paint left it out of
+    // date, so that the box is measured on what the page will hold.
+    Curve *curve = selectedCurve();
+    if (curve && controlPoints->dirty && controlPoints->points.count > 2) {
+        curve->rebuildResult();
+        curve->subdivide();
+    }
+    double extent[4] = {ExportOptions::pageSide, ExportOptions::pageSide, 0, 0};
+    extendBox(extent, controlPoints->points, viewTransform);
+    if (curve && curve->drawsCurve())
+        extendBox(extent, *curve->result, viewTransform);
+    if (extent[0] > extent[2]) {
+        // Nothing drawn: the whole, empty page.
+        box[0] = box[1] = 0;
+        box[2] = box[3] = ExportOptions::pageSide;
+        return;
+    }
+    box[0] = static_cast<int>(std::floor(extent[0] - markReach));
+    box[1] = static_cast<int>(std::floor(extent[1] - markReach));
+    box[2] = static_cast<int>(std::ceil(extent[2] + markReach));
+    box[3] = static_cast<int>(std::ceil(extent[3] + markReach));
+}
+
+QString GLBox::recordPage(const ExportOptions &options, std::FILE *file)
+{
+    return recordPage(vectorFormats.at(static_cast<std::size_t>(options.format)), file, &options);
+}
+
+QString GLBox::recordPage(int format, std::FILE *file, const ExportOptions *page)
 {
     // Outside paintGL the view's context is not current. gl2ps records in
     // feedback mode, which rasterises nothing, so the picture on screen is
@@ -147,18 +227,51 @@ QString GLBox::recordPage(int format, std::FILE *file)
     // projection, whatever the context last held.
     makeCurrent();
     loadViewProjection();
-    GLint pageViewport[4];
-    glGetIntegerv(GL_VIEWPORT, pageViewport);
+    GLint viewViewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewViewport);
+    GLint pageViewport[4] = {viewViewport[0], viewViewport[1], viewViewport[2], viewViewport[3]};
+    // A page of its own has the visible square scaled into a square of
+    // fixed size, so that the figure's size does not follow the window's,
+    // and is cut to the box around its marks: the viewport is shifted so
+    // that the box's corner is the page's origin. (gl2ps's own tight box
+    // leaves the marks' widths out and misplaces an SVG drawing.) Its
+    // widths reach gl2ps through the page style.
+    // The page shows what the view shows, the study's additions included;
+    // the first pass makes whatever the view has not made yet (asked before
+    // the box is measured, which may bring the selected curve up to date).
+    const bool polygonChanged = beginStudyFrame();
+    DrawStyle pageStyle;
+    std::optional<DrawStyle::Scope> styleScope;
+    if (page) {
+        // The study's additions reach past the polygon and the curve (the
+        // comb, the limit, the legend): with any of them the whole square.
+        int box[4] = {0, 0, ExportOptions::pageSide, ExportOptions::pageSide};
+        try {
+            if (comparedCount() == 0 && !showPasses && !showLimit && !showCurvature)
+                pageBox(box);
+        } catch (const std::bad_alloc &) {
+            selectedCurve()->clearResult();
+            doneCurrent();
+            return "not enough memory";
+        }
+        pageViewport[0] = pageViewport[1] = 0;
+        pageViewport[2] = box[2] - box[0];
+        pageViewport[3] = box[3] - box[1];
+        glViewport(-box[0], -box[1], ExportOptions::pageSide, ExportOptions::pageSide);
+        pageStyle.lineWidthHook = recordLineWidth;
+        pageStyle.pointSizeHook = recordPointSize;
+        pageStyle.printColours = page->printColours;
+        pageStyle.printPage = true;
+        styleScope.emplace(pageStyle);
+    }
     glPushMatrix();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
     Curve *curve = selectedCurve();
     for (Node<Curve> *n = curves.head; n; n = n->next)
-        n->item->printTolerance = printTolerancePoints * n->item->displayScale;
-    // The page shows what the view shows, the study's additions included;
-    // the first pass makes whatever the view has not made yet.
-    const bool polygonChanged = beginStudyFrame();
+        n->item->printTolerance =
+            printTolerancePoints * (page ? viewTransform.side() / ExportOptions::pageSide : n->item->displayScale);
     const char *title = pageTitles[static_cast<std::size_t>(currentCurve)];
     // A pass that overflows the buffer writes nothing, so the file ends up
     // holding only the last, complete page.
@@ -199,6 +312,7 @@ QString GLBox::recordPage(int format, std::FILE *file)
     for (Node<Curve> *n = curves.head; n; n = n->next)
         n->item->printTolerance = 0.0;
     glPopMatrix();
+    glViewport(viewViewport[0], viewViewport[1], viewViewport[2], viewViewport[3]);
     doneCurrent();
     return failure;
 }
@@ -216,6 +330,18 @@ void GLBox::writeLegend()
     }
 }
 
+bool GLBox::reportPrintSimplification()
+{
+    const Curve *curve = selectedCurve();
+    if (!curve || !curve->printsSimplified())
+        return false;
+    showStatus(QString("Curve of %1 segments written simplified, within %2 pt")
+                   .arg(curve->result->count)
+                   .arg(printTolerancePoints),
+               actionMessageTime);
+    return true;
+}
+
 void GLBox::exportPS()
 {
     // There is nothing to record from before the view was first shown.
@@ -227,11 +353,6 @@ void GLBox::exportPS()
     // The name is used as given, with no extension added.
     if (!confirmOverwrite(name))
         return;
-    if (!writeExportFile(name, [this](std::FILE *file) { return recordPage(GL2PS_EPS, file); }))
-        return;
-    if (const Curve *curve = selectedCurve(); curve && curve->printsSimplified())
-        showStatus(QString("Curve of %1 segments written simplified, within %2 pt")
-                       .arg(curve->result->count)
-                       .arg(printTolerancePoints),
-                   actionMessageTime);
+    if (writeExportFile(name, [this](std::FILE *file) { return recordPage(GL2PS_EPS, file); }))
+        reportPrintSimplification();
 }

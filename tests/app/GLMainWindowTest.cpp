@@ -89,7 +89,7 @@ void GLMainWindowTest::menuBarHoldsFileEditAndHelp()
         return texts;
     };
     QCOMPARE(entries("&File"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "-",
-                                            "Export to &PostScript...", "-", "Exit"}));
+                                            "Export to &PostScript...", "&Export...", "-", "Exit"}));
     QCOMPARE(entries("&Edit"), QStringList({"Undo", "Redo"}));
     QCOMPARE(entries("&Help"), QStringList({"&Usage", "-", "&About"}));
 }
@@ -105,6 +105,7 @@ void GLMainWindowTest::menuEntries_data()
     QTest::newRow("Save") << "&File" << "&Save" << QKeySequence("Ctrl+S");
     QTest::newRow("Save As") << "&File" << "Save &As..." << QKeySequence("Ctrl+Shift+S");
     QTest::newRow("Export") << "&File" << "Export to &PostScript..." << QKeySequence("Ctrl+P");
+    QTest::newRow("Export figure") << "&File" << "&Export..." << QKeySequence("Ctrl+E");
     QTest::newRow("Exit") << "&File" << "Exit" << QKeySequence("Ctrl+Q");
     QTest::newRow("Undo") << "&Edit" << "Undo" << QKeySequence("Ctrl+Z");
     QTest::newRow("Redo") << "&Edit" << "Redo" << QKeySequence("Ctrl+Shift+Z");

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+// What File > Export... writes: the file format and the choices that go
+// with it. The vector formats hold the same page, recorded from the view's
+// drawing into a square of pageSide points; PNG is the view's own picture
+// at pngScale times its size in device pixels.
+class ExportOptions
+{
+public:
+    enum Format { Eps = 0, Pdf = 1, Svg = 2, Png = 3 };
+    static constexpr int formatCount = 4;
+
+    // The side of a vector page in points (1/72 inch): 10 cm, whatever the
+    // size of the window.
+    static constexpr int pageSide = 283;
+    // The PNG scales offered.
+    static constexpr int pngScales[] = {1, 2, 4};
+
+    Format format = Pdf;
+    // The polygon and the curves' dots dark for white paper; only the
+    // vector formats use it.
+    bool printColours = true;
+    int pngScale = 1; // one of pngScales
+
+    // True for EPS, PDF and SVG.
+    bool isVector() const { return format != Png; }
+
+    // The file suffix without its dot ("eps", "pdf", "svg", "png").
+    static QString suffix(Format format);
+    // The dialog's file type, such as "PDF (*.pdf)".
+    static QString filter(Format format);
+    // The format whose filter() is text, or -1.
+    static int formatOfFilter(const QString &text);
+    // The format named by the suffix of path (any letter case), or -1.
+    static int formatOfName(const QString &path);
+    // path as it is written: a name whose suffix names one of the formats
+    // keeps it and sets format to that format; any other gets format's
+    // suffix appended.
+    static QString completedName(const QString &path, Format &format);
+    // A file name without folder and suffix for the figure of scheme (0
+    // none to 4, as GLBox::currentCurve) at level: "polygon", "bezier",
+    // "chaikin-level-3", "bspline-level-0", "proposed-level-2".
+    static QString baseName(int scheme, int level);
+};
