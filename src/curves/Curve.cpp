@@ -50,12 +50,12 @@ void Curve::drawOutline(float width)
         return;
     const CurveVertices &shape = layout(false);
     beginFrame();
-    glLineWidth(width);
+    DrawStyle::lineWidth(width);
     if (drawnOpen)
         shape.drawPairs(false);
     else
         shape.drawLoop(false);
-    glLineWidth(1.0f);
+    DrawStyle::lineWidth(1.0f);
     endFrame();
 }
 

@@ -3,6 +3,7 @@
 #include "analysis/CurvatureComb.h"
 #include "analysis/LimitCurve.h"
 #include "analysis/SubdivisionPasses.h"
+#include "geometry/DrawStyle.h"
 
 #include <GL/gl.h>
 
@@ -44,7 +45,7 @@ void smoothLines()
 
 void plainLines()
 {
-    glLineWidth(1.0f);
+    DrawStyle::lineWidth(1.0f);
     glDisable(GL_LINE_SMOOTH);
     glDisable(GL_BLEND);
 }
@@ -119,12 +120,12 @@ void StudyLayers::setMarks(const List<Point> &result, int scheme, int reachedLev
 void StudyLayers::drawMarks() const
 {
     // Square marks, unlike the round control points and curve points.
-    glPointSize(6.0f);
+    DrawStyle::pointSize(6.0f);
     glColor3d(0.0, 0.0, 0.0);
     drawArray(GL_POINTS, inserted);
     glColor3d(1.0, 1.0, 1.0);
     drawArray(GL_POINTS, moved);
-    glPointSize(1.0f);
+    DrawStyle::pointSize(1.0f);
 }
 
 void StudyLayers::setLimit(const LimitCurve *curve, double tolerance, double scale)
@@ -146,7 +147,7 @@ void StudyLayers::setLimit(const LimitCurve *curve, double tolerance, double sca
 void StudyLayers::drawLimit() const
 {
     smoothLines();
-    glLineWidth(1.0f);
+    DrawStyle::lineWidth(1.0f);
     glColor3d(0.0, 0.0, 0.0);
     drawArray(limitClosed ? GL_LINE_LOOP : GL_LINE_STRIP, limitVertices);
     plainLines();
@@ -171,9 +172,9 @@ void StudyLayers::drawComb() const
 {
     smoothLines();
     glColor3d(1.0, 1.0, 1.0);
-    glLineWidth(1.0f);
+    DrawStyle::lineWidth(1.0f);
     drawArray(GL_LINES, teethVertices);
-    glLineWidth(1.5f);
+    DrawStyle::lineWidth(1.5f);
     drawArray(outlineClosed ? GL_LINE_LOOP : GL_LINE_STRIP, outlineVertices);
     plainLines();
 }
