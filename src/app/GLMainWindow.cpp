@@ -1,8 +1,10 @@
 #include "GLMainWindow.h"
 
 #include "PanelHelp.h"
+#include "PanelScrollArea.h"
 #include "SliderValueLabel.h"
 #include "Version.h"
+#include "ViewPanelLayout.h"
 #include "curves/Curve.h"
 #include "view/GLBox.h"
 
@@ -112,6 +114,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
 
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
     QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
+    QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
     // Qt 6's menu bar is no longer a QFrame: it always paints the style's
     // own menu-bar panel, which is what a styled-panel frame amounted to.
     buildHelpMenu();
@@ -121,7 +124,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     frame->setFrameShape(QFrame::NoFrame);
     setCentralWidget(frame);
 
-    auto *hlayout = new QHBoxLayout(frame);
+    auto *hlayout = new ViewPanelLayout(frame);
     hlayout->setObjectName("hlayout");
     hlayout->setContentsMargins(10, 10, 10, 10);
     hlayout->setSpacing(20);
@@ -132,14 +135,21 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
 
     fillFileMenu(fileMenu);
     fillEditMenu(editMenu);
+    fillViewMenu(viewMenu);
 
-    // Spacing -1 takes the spacing of the enclosing layout (20).
+    // Spacing -1 takes the spacing of the enclosing layout (20). The
+    // column holds the panel's scroll area, which holds the group boxes,
+    // kept beside the view at the panel's own width.
     auto *panelColumn = new QVBoxLayout();
     panelColumn->setSpacing(-1);
     hlayout->addLayout(panelColumn, 1);
+    panelScroll = new PanelScrollArea(frame);
+    panelColumn->addWidget(panelScroll, 0, Qt::AlignLeft);
+    QWidget *panel = panelScroll->panel();
+    QVBoxLayout *panelStack = panelScroll->panelStack();
 
-    panelColumn->addWidget(buildControlBox(frame), 1);
-    panelColumn->addWidget(buildViewBox(frame), 0);
+    panelStack->addWidget(buildControlBox(panel), 1);
+    panelStack->addWidget(buildViewBox(panel), 0);
 
     statusBar()->show();
     panelColumn->activate();
@@ -150,8 +160,8 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     getWidgetValues();
     connect(glbox, &GLBox::setWidgetValues, this, &GLMainWindow::getWidgetValues);
 
-    panelColumn->addWidget(buildAreaBox(frame), 0);
-    panelColumn->addWidget(buildStudyBox(frame), 0);
+    panelStack->addWidget(buildAreaBox(panel), 0);
+    panelStack->addWidget(buildStudyBox(panel), 0);
     describePanelControls(frame);
 
     setCurrentFile(QString());

@@ -65,6 +65,7 @@ class QSlider;
 class QSpinBox;
 class QUndoStack;
 class QVBoxLayout;
+class PanelScrollArea;
 
 class GLMainWindow : public QMainWindow
 {
@@ -76,6 +77,14 @@ public:
     // and name are both optional.
     explicit GLMainWindow(QWidget *parent = nullptr, const char *name = nullptr);
     ~GLMainWindow() override;
+
+    // Sizes and places the window for the screen it is on before it is
+    // first shown: as tall as the screen's available height (less an
+    // allowance for a window manager's frame), the view as large as that
+    // leaves, the panel beside it, never larger than the available
+    // geometry. On a screen too small for the view's minimum of 600 x 600
+    // (a high scale factor), the minimum shrinks to what fits.
+    void fitToScreen();
 
     // Reads the polygon file at path and, when it is sound, shows it: the
     // polygon, every scheme's settings, the selected scheme and the view
@@ -131,6 +140,13 @@ public slots:
     // others are disabled and keep their values). With no scheme selected
     // nothing changes.
     void getWidgetValues();
+    // View > Full Screen (F11, Esc leaves): the window fills the screen;
+    // with the panel hidden as well the menu and status bars go too, and
+    // the view has the screen's whole height (a lecture's picture).
+    void setFullScreen(bool on);
+    // View > Show Panel (Ctrl+M): shows or hides the panel column.
+    void setPanelShown(bool on);
+
     // The modal "Usage" box listing the mouse gestures.
     void showUsage();
     // The modal "About Ornelle" box.
@@ -147,6 +163,12 @@ protected:
 private:
     // Adds the File menu's entries; they come after the view exists.
     void fillFileMenu(QMenu *fileMenu);
+    // Adds the View menu's Full Screen, Show Panel and Presentation
+    // Widths (GLMainWindowScreen.cpp).
+    void fillViewMenu(QMenu *viewMenu);
+    // The menu and status bars show except in full screen without the
+    // panel.
+    void showChrome();
     // Creates the undo history and adds the Edit menu's Undo and Redo,
     // wired to the view's edits.
     void fillEditMenu(QMenu *editMenu);
@@ -187,6 +209,9 @@ private:
     QGroupBox *buildStudyBox(QWidget *frame);
 
     GLBox *glbox = nullptr; // the curve view, object name "glbox"
+    PanelScrollArea *panelScroll = nullptr; // the scrolling panel column, "panelScrollArea"
+    QAction *fullScreenAction = nullptr;    // View > Full Screen, "fullScreenAction"
+    QAction *showPanelAction = nullptr;     // View > Show Panel, "showPanelAction"
     // Panel widgets that getWidgetValues and setArea write; all owned by
     // their group boxes.
     QCheckBox *openCloseCurveCheckBox = nullptr;

@@ -13,9 +13,7 @@ int main(int argc, char *argv[])
     setApplicationIcon();
 
     GLMainWindow window;
-    // The layouts make the window larger than this: the view alone asks
-    // for 600 x 600.
-    window.resize(400, 350);
+    window.fitToScreen();
     window.show();
     // Shown first, so that a file that cannot be opened is reported over
     // the window, which then starts untitled.

@@ -15,6 +15,11 @@ const DrawStyle &DrawStyle::current()
     return *active;
 }
 
+bool DrawStyle::onScreen()
+{
+    return active == &screenStyle;
+}
+
 void DrawStyle::lineWidth(float pixels)
 {
     const float width = pixels * active->widthScale;

@@ -27,6 +27,8 @@ public:
 
     // The style in force: the screen's (all defaults) unless a Scope lives.
     static const DrawStyle &current();
+    // True while no Scope lives: what is drawn goes to the screen.
+    static bool onScreen();
     // Sets OpenGL's line width (pixels x widthScale) and tells the hook.
     static void lineWidth(float pixels);
     // The same for the point size.

@@ -18,6 +18,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <optional>
 #include <cmath>
 #include <new>
 
@@ -152,6 +153,17 @@ void GLBox::paintGL()
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
+    // Wider lines for a projector, on screen only: a PNG export paints
+    // through here too, under a style of its own, which stays in force.
+    static const DrawStyle presentation = [] {
+        DrawStyle style;
+        style.widthScale = 2.0f;
+        return style;
+    }();
+    std::optional<DrawStyle::Scope> wide;
+    if (presentationWidths && DrawStyle::onScreen())
+        wide.emplace(presentation);
+
     // The study's additions come in drawing order around the polygon and
     // the selected curve; with every switch off they draw nothing.
     const bool polygonChanged = beginStudyFrame();
@@ -169,6 +181,12 @@ void GLBox::paintGL()
         measureConvergence(false);
 
     glPopMatrix();
+}
+
+void GLBox::setPresentationWidths(bool on)
+{
+    presentationWidths = on;
+    updateGL();
 }
 
 void GLBox::paintCurve(Curve &curve)

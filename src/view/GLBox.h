@@ -134,6 +134,9 @@ public:
     bool showPasses = false;    // the selected scheme's earlier levels and the last pass's roles
     bool showLimit = false;     // its closed-form limit, and the convergence series
     bool showCurvature = false; // its curvature comb
+    // Lines and points twice as wide on screen, for a projector; exports
+    // keep their own widths.
+    bool presentationWidths = false;
 
     // Width in device pixels of a compared curve (the selected one: 3).
     static constexpr float compareWidth = 1.5f;
@@ -304,6 +307,8 @@ public slots:
     void setShowPasses(int state);
     void setShowLimit(int state);
     void setShowCurvature(int state);
+    // Presentation widths on or off; repaints.
+    void setPresentationWidths(bool on);
 
 protected:
     void initializeGL() override;

@@ -78,9 +78,9 @@ void GLMainWindowTest::menuBarHoldsFileEditAndHelp()
     QStringList titles;
     for (QAction *action : window->menuBar()->actions())
         titles << action->text();
-    // The "&" marks give the mnemonics Alt+F, Alt+E, Alt+H, and U and A
-    // inside Help.
-    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Help"}));
+    // The "&" marks give the mnemonics Alt+F, Alt+E, Alt+V, Alt+H, and U
+    // and A inside Help.
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&View", "&Help"}));
 
     const auto entries = [this](const QString &title) {
         QStringList texts;
