@@ -12,6 +12,11 @@
 #include "app/GLMainWindow.h"
 #include "curves/Curve.h"
 #include "geometry/ControlPoints.h"
+#include "model/Document.h"
+#include "model/Scene.h"
+#include "render/Frame.h"
+#include "render/GlCanvas.h"
+#include "render/SceneRenderer.h"
 #include "view/GLBox.h"
 
 #include <benchmark/benchmark.h>
@@ -41,9 +46,9 @@ double secondsSince(Clock::time_point start)
 }
 
 // The program's window, large enough for a view of about 800 x 800.
-struct Scene
+struct Shown
 {
-    Scene()
+    Shown()
     {
         window.resize(1300, 950);
         window.show();
@@ -93,7 +98,7 @@ struct Scene
     GLBox *view = nullptr;
 };
 
-Scene *scene = nullptr;
+Shown *scene = nullptr;
 
 // Starts the process's peak resident memory afresh from its current
 // resident memory (Linux; elsewhere the peak stays the process's).
@@ -134,14 +139,13 @@ void DragStep(benchmark::State &state, int points, int scheme, int level)
     scene->paint();
     double subdividing = 0, drawing = 0;
     for (auto _ : state) {
-        // What the paint after a mouse move does: the polygon is dirty, so
-        // render() rebuilds and subdivides, then everything is drawn.
+        // What a mouse move does: the polygon is dirty, so the scene's
+        // update rebuilds and subdivides, then the frame draws everything.
         scene->view->controlPoints->dirty = true;
         const auto start = Clock::now();
-        curve.rebuildResult();
-        curve.subdivide();
+        scene->view->scene().update();
         const double subdivide = secondsSince(start);
-        const double draw = scene->paint(); // polygon clean now: draws only
+        const double draw = scene->paint(); // scene up to date now: draws only
         subdividing += subdivide;
         drawing += draw;
         state.SetIterationTime(subdivide + draw);
@@ -166,7 +170,7 @@ void CompareDragStep(benchmark::State &state, int points, int scheme, int level)
     scene->polygon(points, 8, false);
     GLBox *view = scene->view;
     for (int i = 1; i <= 4; ++i)
-        scene->scheme(i, level).precision = GLBox::precisionFromTenths(0);
+        scene->scheme(i, level).precision = Document::precisionFromSlider(0);
     view->setCurrentCurve(scheme);
     auto steps = [&](std::int64_t count) {
         scene->paint();
@@ -240,7 +244,11 @@ void MillionPointDraw(benchmark::State &state)
     scene->polygon(4, 8, false);
     Curve &curve = scene->chaikin(18); // 4 * 2^18 = 1,048,576 points
     scene->paint();
-    const double scale = curve.displayScale;
+    GLBox &view = *scene->view;
+    const Frame simplifiedFrame = view.screenFrame();
+    Frame fullFrame = simplifiedFrame;
+    fullFrame.tolerance = 0; // every vertex
+    GlCanvas canvas;
     double arrays = 0, immediate = 0, simplified = 0;
     bool arraysFirst = true;
     for (auto _ : state) {
@@ -249,18 +257,16 @@ void MillionPointDraw(benchmark::State &state)
         scene->view->makeCurrent();
         glFinish();
         double a = 0, b = 0;
-        curve.displayScale = 0; // every vertex
         for (int side = 0; side < 2; ++side) {
             const bool useArrays = (side == 0) == arraysFirst;
             const auto start = Clock::now();
-            useArrays ? curve.draw() : drawImmediate(*curve.result);
+            useArrays ? SceneRenderer::drawCurve(canvas, fullFrame, curve) : drawImmediate(*curve.result);
             glFinish();
             (useArrays ? a : b) = secondsSince(start);
         }
         arraysFirst = !arraysFirst;
-        curve.displayScale = scale;
         const auto start = Clock::now();
-        curve.draw();
+        SceneRenderer::drawCurve(canvas, simplifiedFrame, curve);
         glFinish();
         simplified += secondsSince(start);
         scene->view->doneCurrent();
@@ -300,7 +306,7 @@ void Export(benchmark::State &state, int points, int level, bool star)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    Scene shown;
+    Shown shown;
     scene = &shown;
     benchmark::RegisterBenchmark("DragStep/Chaikin/10pts/level15", DragStep, 10, 2, 15)
         ->UseManualTime()

@@ -23,12 +23,7 @@ bool sameWeight(double a, double b)
 SchemeSetup SchemeSetup::of(const Curve &curve)
 {
     SchemeSetup setup;
-    if (dynamic_cast<const ChaikinCurve *>(&curve))
-        setup.scheme = Chaikin;
-    else if (dynamic_cast<const BSplineCurve *>(&curve))
-        setup.scheme = BSpline;
-    else if (dynamic_cast<const ProposedCurve *>(&curve))
-        setup.scheme = Proposed;
+    setup.scheme = curve.scheme();
     setup.u = curve.u();
     setup.precision = curve.precision;
     setup.level = curve.level;

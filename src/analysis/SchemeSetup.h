@@ -2,6 +2,7 @@
 
 #include "analysis/LimitCurve.h"
 #include "curves/Curve.h"
+#include "curves/Schemes.h"
 #include "geometry/ControlPoints.h"
 
 #include <cstdint>
@@ -11,14 +12,15 @@
 // Everything that decides what a scheme draws: the control polygon and the
 // scheme's settings, as values, so that the study can rebuild the curve
 // level by level on its own copy without touching the view's polygon or
-// curves. Schemes are numbered as in the program's curve list.
+// curves. Schemes are numbered as Schemes numbers them, whose names
+// SchemeSetup::Bezier and so on also stand for.
 struct SchemeSetup
 {
-    enum Scheme { Bezier = 1, Chaikin = 2, BSpline = 3, Proposed = 4 };
+    using enum Schemes::Id;
 
     std::vector<Vector> polygon; // control points in order (z ignored by the study)
     bool closed = false;
-    int scheme = Bezier;         // one of Scheme; other values are taken as Bezier
+    int scheme = Bezier;         // one of Schemes::Id but None; other values are taken as Bezier
     double u = 0.5;              // Curve::u()
     double precision = 0.2;      // Curve::precision (Bezier only)
     int level = 0;               // Curve::level (the refining schemes only)

@@ -38,7 +38,7 @@ public:
     static SubdivisionPasses make(const SchemeSetup &setup, std::uint64_t pointBound = defaultPointBound);
 
     // The role of point index (0-based) of a level >= 1 of scheme (numbered
-    // as SchemeSetup::Scheme); Inserted for a scheme without passes.
+    // as Schemes numbers them); Inserted for a scheme without passes.
     static Role roleAt(int scheme, std::size_t index);
 
     std::vector<std::vector<Vector>> polygons; // polygons[j]: the points of level j, j < level

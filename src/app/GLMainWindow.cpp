@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -131,6 +132,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
 
     glbox = new GLBox(frame, "glbox", this);
     glbox->setMinimumSize(600, 600);
+    askForTheView();
     hlayout->addWidget(glbox, 2);
 
     fillFileMenu(fileMenu);
@@ -172,6 +174,20 @@ GLMainWindow::~GLMainWindow()
     // The history, destroyed among the children after the panel, clears
     // itself and would tell this window's handlers about it.
     history->disconnect(this);
+}
+
+void GLMainWindow::askForTheView()
+{
+    glbox->chooseExportFile = [this] {
+        // The export asks its own question before it replaces a file; a
+        // second one from the dialog would ask twice.
+        return QFileDialog::getSaveFileName(glbox, QString(), ".", "PostScript (*.ps)", nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
+    glbox->confirmReplace = [this](const QString &name) {
+        return QMessageBox::warning(glbox, "Warning...", QString("File %1 already exist! Overwrite?").arg(name),
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
 }
 
 void GLMainWindow::fillFileMenu(QMenu *fileMenu)

@@ -161,6 +161,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Answers the view's questions (the PostScript file, replacing a file)
+    // with the toolkit's dialogs.
+    void askForTheView();
     // Adds the File menu's entries; they come after the view exists.
     void fillFileMenu(QMenu *fileMenu);
     // Adds the View menu's Full Screen, Show Panel and Presentation

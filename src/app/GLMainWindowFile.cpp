@@ -1,6 +1,6 @@
 #include "GLMainWindow.h"
 
-#include "document/Document.h"
+#include "model/Document.h"
 #include "document/DocumentFile.h"
 #include "view/GLBox.h"
 

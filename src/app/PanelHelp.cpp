@@ -1,6 +1,6 @@
 #include "PanelHelp.h"
 
-#include "view/GLBox.h"
+#include "model/Document.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -189,12 +189,12 @@ void describePanelControls(QWidget *panel)
 
 QString uText(int hundredths)
 {
-    return QString::asprintf("%.2f", GLBox::uFromHundredths(hundredths));
+    return QString::asprintf("%.2f", Document::uFromSlider(hundredths));
 }
 
 QString precisionText(int tenths)
 {
-    return QString::asprintf("%.2f", GLBox::precisionFromTenths(tenths));
+    return QString::asprintf("%.2f", Document::precisionFromSlider(tenths));
 }
 
 QString gridText(int spacing)

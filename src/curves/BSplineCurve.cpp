@@ -34,17 +34,13 @@ private:
 
 } // namespace
 
-BSplineCurve::BSplineCurve(ControlPoints *controlPoints) : Curve(controlPoints)
+BSplineCurve::BSplineCurve(ControlPoints *controlPoints) : Curve(controlPoints, Schemes::BSpline)
 {
     usesLevel = true;
     closedOnly = true;
     setU(0.5);
 }
 
-void BSplineCurve::draw()
-{
-    drawClosed();
-}
 
 void BSplineCurve::subdivide()
 {

@@ -12,8 +12,6 @@ class BSplineCurve : public Curve
 public:
     explicit BSplineCurve(ControlPoints *controlPoints);
 
-    // The closed loop with its ghost; nothing for an open polygon.
-    void draw() override;
     // level passes (bounded by pointLimit) on a closed polygon of 3 or
     // more points; deltaArea becomes the polygon's area minus the final
     // loop's, for every u. Otherwise returns with deltaArea untouched.

@@ -1,17 +1,12 @@
 #include "curves/BezierCurve.h"
 
-#include "geometry/DrawStyle.h"
-
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <vector>
 
-BezierCurve::BezierCurve(ControlPoints *controlPoints) : Curve(controlPoints)
+BezierCurve::BezierCurve(ControlPoints *controlPoints) : Curve(controlPoints, Schemes::Bezier)
 {
     supportsDepthColour = true;
     usesPrecision = true;
-    drawnOpen = true;
     setU(0.5);
 }
 
@@ -158,30 +153,4 @@ Node<Point> *BezierCurve::splitOnce(Node<Point> *first, Node<Point> *last, std::
             apex = node;
     }
     return apex;
-}
-
-void BezierCurve::draw()
-{
-    if (!result)
-        return;
-    const CurveVertices &vertices = layout(depthColour);
-    beginFrame();
-    const float width = depthColour ? 5.0f : 3.0f;
-    // The ghost as in Curve::drawGhost: on a page only during a drag.
-    if (!DrawStyle::current().printPage || vertices.hasGhosts()) {
-        DrawStyle::lineWidth(width);
-        glColor3d(0.6, 0.6, 0.6);
-        vertices.drawPairs(true);
-    }
-    DrawStyle::lineWidth(width);
-    glColor3f(0.65f, 0.53f, 1.0f);
-    vertices.drawPairs(false);
-    if (depthColour) {
-        // A grey core shaded by split depth over the wide coloured line.
-        DrawStyle::lineWidth(3.0f);
-        vertices.drawShadedPairs();
-    }
-    DrawStyle::lineWidth(1.0f);
-    drawCurvePoints();
-    endFrame();
 }

@@ -25,9 +25,6 @@ public:
     // maxDepth d every piece is split exactly d times (a uniform split).
     int maxDepth = std::numeric_limits<int>::max();
 
-    // The open polyline through result with its ghost, open or closed
-    // polygon alike; with depthColour a grey core shaded by level.
-    void draw() override;
     // Splits result until fine enough (or pointLimit is reached, which
     // sets limited). deltaArea becomes the closed polygon's area minus the
     // area of the final sequence; 0 for an open polygon.

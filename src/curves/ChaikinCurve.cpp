@@ -43,17 +43,13 @@ private:
 
 } // namespace
 
-ChaikinCurve::ChaikinCurve(ControlPoints *controlPoints) : Curve(controlPoints)
+ChaikinCurve::ChaikinCurve(ControlPoints *controlPoints) : Curve(controlPoints, Schemes::Chaikin)
 {
     usesLevel = true;
     closedOnly = true;
     setU(0.75);
 }
 
-void ChaikinCurve::draw()
-{
-    drawClosed();
-}
 
 void ChaikinCurve::subdivide()
 {

@@ -12,8 +12,6 @@ class ChaikinCurve : public Curve
 public:
     explicit ChaikinCurve(ControlPoints *controlPoints);
 
-    // The closed loop with its ghost; nothing for an open polygon.
-    void draw() override;
     // level passes (bounded by pointLimit) on a closed polygon of 3 or
     // more points; otherwise returns with deltaArea untouched.
     void subdivide() override;

@@ -1,16 +1,29 @@
 #include "curves/Curve.h"
 
-#include "geometry/DrawStyle.h"
-
-#include <GL/gl.h>
-
 #include <algorithm>
 
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
-Curve::Curve(ControlPoints *controlPoints) : controlPoints(controlPoints) {}
+namespace {
+
+Curve::Drawer installedDrawer = nullptr;
+
+} // namespace
+
+Curve::Curve(ControlPoints *controlPoints, Schemes::Id scheme) : controlPoints(controlPoints), id(scheme) {}
+
+void Curve::setDrawer(Drawer drawer)
+{
+    installedDrawer = drawer;
+}
+
+void Curve::draw()
+{
+    if (installedDrawer)
+        installedDrawer(*this);
+}
 
 Curve::~Curve()
 {
@@ -21,11 +34,17 @@ void Curve::render()
 {
     if (!controlPoints || controlPoints->points.count <= 2)
         return;
-    if (controlPoints->dirty) {
-        rebuildResult();
-        subdivideCopies();
-    }
+    refresh();
     draw();
+}
+
+bool Curve::refresh()
+{
+    if (!controlPoints || controlPoints->points.count <= 2 || !controlPoints->dirty)
+        return false;
+    rebuildResult();
+    subdivideCopies();
+    return true;
 }
 
 void Curve::resubdivide()
@@ -44,21 +63,6 @@ void Curve::subdivideCopies()
         returnFreedMemory();
 }
 
-void Curve::drawOutline(float width)
-{
-    if (!drawsCurve())
-        return;
-    const CurveVertices &shape = layout(false);
-    beginFrame();
-    DrawStyle::lineWidth(width);
-    if (drawnOpen)
-        shape.drawPairs(false);
-    else
-        shape.drawLoop(false);
-    DrawStyle::lineWidth(1.0f);
-    endFrame();
-}
-
 bool Curve::drawsCurve() const
 {
     return controlPoints && controlPoints->points.count > 2 && result && (controlPoints->closed || !closedOnly);
@@ -72,8 +76,8 @@ void Curve::clearResult()
     points.trim();
     delete result; // the list frees its nodes
     result = nullptr;
-    vertices.release();
-    verticesStale = simplifiedStale = true;
+    drawingCache.reset();
+    ++version;
     returnFreedMemory();
 }
 
@@ -111,97 +115,7 @@ void Curve::copyControlPoints()
     for (const Node<Point> *n = controlPoints->points.head; n; n = n->next) {
         result->append(makePoint(*n->item), 0); // reports a missing point itself
     }
-    verticesStale = simplifiedStale = true;
-}
-
-void Curve::beginFrame()
-{
-    glEnable(GL_LINE_SMOOTH);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-}
-
-void Curve::endFrame()
-{
-    glDisable(GL_POINT_SMOOTH);
-    glDisable(GL_LINE_SMOOTH);
-    glDisable(GL_BLEND);
-}
-
-void Curve::drawClosed()
-{
-    if (!controlPoints || !controlPoints->closed || !result)
-        return;
-    beginFrame();
-    drawGhost();
-    drawCurve();
-    endFrame();
-}
-
-void Curve::drawGhost()
-{
-    // Without a drag the ghost coincides with the curve and hides under it;
-    // during a drag it shows the curve as it was before. A page has no
-    // "under": there it would be written as a second copy of the curve.
-    const CurveVertices &vertices = layout(false);
-    if (DrawStyle::current().printPage && !vertices.hasGhosts())
-        return;
-    DrawStyle::lineWidth(3.0f);
-    glColor3d(0.6, 0.6, 0.6);
-    vertices.drawLoop(true);
-}
-
-void Curve::drawCurve()
-{
-    DrawStyle::lineWidth(3.0f);
-    glColor3f(0.65f, 0.53f, 1.0f);
-    layout(false).drawLoop(false);
-    DrawStyle::lineWidth(1.0f);
-    drawCurvePoints();
-}
-
-void Curve::drawCurvePoints()
-{
-    if (!curvePoints)
-        return;
-    DrawStyle::pointSize(2.0f);
-    if (DrawStyle::current().printColours)
-        glColor3d(0.15, 0.15, 0.15);
-    else
-        glColor3d(1.0, 1.0, 1.0);
-    layout(false).drawPoints();
-}
-
-const CurveVertices &Curve::layout(bool shades)
-{
-    // On screen the view's scale sets the tolerance; in feedback mode the
-    // export's, if it asked for one. The simplified arrays are redone when
-    // the tolerance changes (a resize, or an export between two paints).
-    GLint renderMode = GL_RENDER;
-    glGetIntegerv(GL_RENDER_MODE, &renderMode);
-    const double tolerance = renderMode == GL_RENDER ? displayScale * displayTolerance
-                             : printsSimplified()    ? printTolerance
-                                                     : 0.0;
-    if (tolerance > 0) {
-        if (simplifiedStale || tolerance != simplifiedTolerance || (shades && !vertices.hasSimplifiedShades()) ||
-            (curvePoints && !vertices.hasSimplifiedDots())) {
-            vertices.fillSimplified(*result, shades, !drawnOpen, tolerance, curvePoints);
-            simplifiedTolerance = tolerance;
-            simplifiedStale = false;
-            if (!verticesStale) {
-                // The full arrays are only laid out for feedback mode:
-                // a result that is drawn simplified does not keep them.
-                vertices.releaseFull();
-                verticesStale = true;
-            }
-        }
-    } else if (verticesStale || (shades && !vertices.hasShades())) {
-        vertices.fill(*result, shades);
-        verticesStale = false;
-    }
-    vertices.showSimplified(tolerance > 0);
-    return vertices;
+    ++version;
 }
 
 // The point budget's figures (pointBudget in Curve.h), measured with

@@ -2,12 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "geometry/ControlPoints.h"
 #include "geometry/List.h"
 #include "geometry/Point.h"
 #include "geometry/Pool.h"
-#include "curves/CurveVertices.h"
+#include "curves/Schemes.h"
 
 // The number of points whose drag step (subdivision and simplified drawing
 // at nanosecondsPerPoint) fits in targetMilliseconds and whose storage (at
@@ -22,11 +23,15 @@ constexpr std::uint32_t pointBudgetFor(double targetMilliseconds, double targetM
 }
 
 // Abstract subdivision scheme. A curve copies the shared control polygon
-// into its own result list, refines that list in place (subdivide) and draws
-// it (draw). render() runs the three steps lazily: only while the polygon's
-// dirty flag is set is the list rebuilt and refined, otherwise the cached
-// result is drawn again. The settings are plain members written by the view
-// and read back by the control panel; each curve keeps its own.
+// into its own result list and refines that list in place (subdivide).
+// render() runs both lazily, then draws: only while the polygon's dirty flag
+// is set is the list rebuilt and refined, otherwise the cached result is
+// drawn again. The settings are plain members; each curve keeps its own.
+//
+// The core does not draw: draw() hands the curve to the drawer that the
+// drawing layer installs (setDrawer), and does nothing without one. The
+// drawing layer keeps its layout of result in drawingCache, which is
+// dropped whenever result changes (resultVersion tells it apart).
 class Curve
 {
 public:
@@ -37,43 +42,47 @@ public:
     // the costs measured there (see pointBudgetFor).
     static constexpr std::uint32_t pointBudget = pointBudgetFor(300, 700, 40, 90, 160);
     // Largest number of points this curve's subdivision may produce:
-    // pointBudget, or the share of it that the view gives the curve while
+    // pointBudget, or the share of it that the scene gives the curve while
     // it draws several curves at once. At least 1.
     std::uint32_t pointLimit = pointBudget;
 
-    // Largest distance, in device pixels, between the curve drawn on
-    // screen and the exact one: runs of vertices that stay this close to
-    // a line are drawn as one segment.
-    static constexpr double displayTolerance = 1.0 / 9.0;
+    // Draws a curve in whatever the drawing layer draws into at the time
+    // (the current OpenGL context); installed once, never owned.
+    using Drawer = void (*)(Curve &curve);
+    static void setDrawer(Drawer drawer);
 
-    // Stores controlPoints (not owned; may be null, then render() does
-    // nothing) and sets the shared defaults.
-    explicit Curve(ControlPoints *controlPoints);
+    // The drawing layer's own data about result, kept with the curve and
+    // freed with it or with result.
+    class DrawingCache
+    {
+    public:
+        virtual ~DrawingCache() = default;
+    };
+
     Curve(const Curve &) = delete;
     Curve &operator=(const Curve &) = delete;
     // Frees result and every point in it.
     virtual ~Curve();
 
-    // Draws result with OpenGL in the current modelview matrix.
-    virtual void draw() = 0;
+    // Draws result through the installed drawer; nothing without one.
+    virtual void draw();
     // Turns result, holding copies of the control points in order, into the
     // scheme's curve, in place; updates deltaArea, reachedLevel and limited.
     virtual void subdivide() = 0;
 
     // Per-repaint entry: nothing without a polygon of 3 or more points;
-    // rebuilds and subdivides only while the polygon is dirty; then draws.
+    // otherwise refresh(), then draw().
     void render();
-    // For a curve drawn beside the selected one, which owns the dirty flag:
-    // rebuilds result from the control points and subdivides, whatever the
-    // flag says, and leaves the flag as it is. Nothing without a polygon of
-    // 3 or more points; draws nothing.
+    // The model half of render(): with a polygon of 3 or more points that
+    // is dirty, rebuilds result (clearing the flag) and subdivides; true
+    // when it did. Draws nothing.
+    bool refresh();
+    // Rebuilds result from the control points and subdivides, whatever the
+    // dirty flag says, and leaves the flag as it is (for a curve made beside
+    // the one that owns the flag). Nothing without a polygon of 3 or more
+    // points; draws nothing.
     void resubdivide();
-    // The curve alone in the current colour at width (device pixels),
-    // smoothed: no ghost, no points, no depth shading; laid out like the
-    // curve itself (simplified on screen). Nothing when drawsCurve() is
-    // false. Leaves the line width at 1.
-    void drawOutline(float width);
-    // True when render() draws a curve: a polygon of 3 or more points, a
+    // True when a drawing shows a curve: a polygon of 3 or more points, a
     // result, and a closed polygon where the scheme needs one.
     bool drawsCurve() const;
     // Frees every point of result with its node and the list, and the
@@ -89,6 +98,14 @@ public:
     // (newLevel is at least reachedLevel), so a level change to it need
     // not subdivide. Says nothing about a polygon changed since.
     bool keepsCappedResult(int newLevel) const;
+
+    // Which scheme this is (never Schemes::None).
+    Schemes::Id scheme() const { return id; }
+    // The curve is an open polyline (the Bezier scheme), not a loop.
+    bool drawnOpen() const { return id == Schemes::Bezier; }
+    // Changes with every rebuild and every release of result, so that a
+    // layout made from result can tell whether it still fits.
+    std::uint64_t resultVersion() const { return version; }
 
     // The weight of a new point between two neighbours (the parameter u of
     // the proposed scheme). Stored without a range check: the view only replaces 0 and 1, and the
@@ -109,21 +126,9 @@ public:
     double deltaArea = 0.0;
     List<Point> *result = nullptr;             // owned, with its points (see points); null until rendered
     ControlPoints *controlPoints = nullptr;    // shared polygon, not owned
-    // World units per device pixel of the view that shows the curve, set
-    // by the view whenever its size (or scale) changes; the on-screen
-    // drawing is simplified within displayTolerance pixels of it. 0 draws
-    // every vertex on screen too.
-    double displayScale = 0.0;
-    // Feedback mode (the export): a curve of more than printSegmentLimit
-    // segments is issued simplified within printTolerance world units when
-    // that is above 0; otherwise the full sequence of segments, always.
-    double printTolerance = 0.0;
-    // More segments than a page can show: about the most an export writes
-    // in a few seconds and tens of megabytes.
-    static constexpr std::uint32_t printSegmentLimit = 250000;
-    // True when result has more than printSegmentLimit segments, so that
-    // a printTolerance applies to it.
-    bool printsSimplified() const { return result && result->count > printSegmentLimit; }
+    // The drawing layer's layout of result (see DrawingCache); null until
+    // something draws the curve, and again after clearResult().
+    std::unique_ptr<DrawingCache> drawingCache;
 
     // Depth actually reached by the last subdivision that ran: the passes
     // run by a closed scheme (equal to level unless limited), the deepest
@@ -133,27 +138,9 @@ public:
     bool limited = false;
 
 protected:
-    // The drawing of the closed schemes: nothing for an open polygon, else
-    // the GL state frame around drawGhost() and drawCurve().
-    void drawClosed();
-    // Grey loop through the ghosts (positions where there is none).
-    void drawGhost();
-    // The curve loop in the curve colour, then the optional white points.
-    void drawCurve();
-    // Enables smoothing and blending for the curve; endFrame() undoes it.
-    static void beginFrame();
-    static void endFrame();
-    // With curvePoints set: every point of result as a white dot, size 2.
-    void drawCurvePoints();
-    // result laid out for drawing (with the depth greys when shades is
-    // set), from the arrays of an earlier paint while result is unchanged:
-    // simplified on screen (displayScale) or in feedback mode with a
-    // printTolerance, the full sequence otherwise.
-    const CurveVertices &layout(bool shades);
-    // The curve is an open polyline (the Bezier scheme), not a loop.
-    bool drawnOpen = false;
-    // A point's ghost when it has one, else its position.
-    static const Vector &ghostOf(const Point &p) { return p.hasGhost ? p.ghost : p.position; }
+    // Stores controlPoints (not owned; may be null, then render() does
+    // nothing) and the scheme, and sets the shared defaults.
+    Curve(ControlPoints *controlPoints, Schemes::Id scheme);
 
     // The subdivision of the closed schemes: when the polygon is closed and
     // result holds 3 or more copies, resets deltaArea and calls
@@ -207,12 +194,7 @@ private:
     void subdivideCopies();
 
     Pool<Point> points;
-    CurveVertices vertices;
-    // result changed since the full arrays or the simplified ones were laid
-    // out: set by rebuildResult() and clearResult(), which every change of
-    // result follows. The simplified ones also depend on their tolerance.
-    bool verticesStale = true;
-    bool simplifiedStale = true;
-    double simplifiedTolerance = 0.0;
+    Schemes::Id id;
+    std::uint64_t version = 0;
     double u_ = 0.5;
 };

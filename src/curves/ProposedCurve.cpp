@@ -41,7 +41,7 @@ private:
 
 } // namespace
 
-ProposedCurve::ProposedCurve(ControlPoints *controlPoints) : Curve(controlPoints)
+ProposedCurve::ProposedCurve(ControlPoints *controlPoints) : Curve(controlPoints, Schemes::Proposed)
 {
     usesLevel = true;
     closedOnly = true;
@@ -54,10 +54,6 @@ void ProposedCurve::setU(double value)
     halfU = value * 0.5;
 }
 
-void ProposedCurve::draw()
-{
-    drawClosed();
-}
 
 void ProposedCurve::subdivide()
 {

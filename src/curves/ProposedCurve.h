@@ -16,8 +16,6 @@ public:
     // Stores u and halfU = u * 0.5 together.
     void setU(double value) override;
 
-    // The closed loop with its ghost; nothing for an open polygon.
-    void draw() override;
     // level passes (bounded by pointLimit) on a closed polygon of 3 or
     // more points; deltaArea becomes the polygon's area minus the final
     // loop's. Otherwise returns with deltaArea untouched.

@@ -1,6 +1,7 @@
 #include "DocumentFile.h"
 
-#include "Document.h"
+#include "curves/Schemes.h"
+#include "model/Document.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,16 +10,11 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
-#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 
 namespace {
-
-// File names of the schemes by number, 0 (none) to 4.
-constexpr std::array<const char *, Document::schemeCount + 1> schemeNames{"none", "bezier", "chaikin", "bspline",
-                                                                          "proposed"};
 
 QByteArray number(double value)
 {
@@ -131,11 +127,9 @@ public:
         const QJsonValue value = parent.value("scheme");
         if (value.isUndefined() || failed())
             return;
-        for (std::size_t i = 0; i < schemeNames.size(); ++i) {
-            if (value == QJsonValue(schemeNames[i])) {
-                out = static_cast<int>(i);
-                return;
-            }
+        if (const int scheme = Schemes::ofKey(value.toString().toStdString()); value.isString() && scheme >= 0) {
+            out = scheme;
+            return;
         }
         wrongType("scheme", "one of \"none\", \"bezier\", \"chaikin\", \"bspline\" or \"proposed\"");
     }
@@ -155,7 +149,7 @@ void readSchemes(Reader &reader, const QJsonObject &root, Document &document)
 {
     const QJsonObject schemes = reader.object(root, "schemes", "schemes");
     for (int i = 1; i <= Document::schemeCount; ++i) {
-        const QString key = schemeNames[static_cast<std::size_t>(i)];
+        const QString key = QString::fromLatin1(Schemes::row(i).key);
         const QString path = "schemes." + key + ".";
         const QJsonObject object = reader.object(schemes, key, "schemes." + key);
         Document::SchemeSettings &s = document.settings(i);
@@ -192,11 +186,11 @@ QByteArray DocumentFile::toJson(const Document &document)
         out += (i == 0 ? "[" : ",\n            [") + number(p.x()) + ", " + number(p.y()) + "]";
     }
     out += "],\n";
-    out += " \"scheme\": \"" + QByteArray(schemeNames[static_cast<std::size_t>(document.scheme)]) + "\",\n";
+    out += " \"scheme\": \"" + QByteArray(Schemes::row(document.scheme).key) + "\",\n";
     for (int i = 1; i <= Document::schemeCount; ++i) {
         const Document::SchemeSettings &s = document.settings(i);
         out += i == 1 ? " \"schemes\": {" : ",\n             ";
-        out += "\"" + QByteArray(schemeNames[static_cast<std::size_t>(i)]) + "\": {\"u\": " + number(s.u);
+        out += "\"" + QByteArray(Schemes::row(i).key) + "\": {\"u\": " + number(s.u);
         if (i == 1)
             out += ", \"precision\": " + number(s.precision) + ", \"depthColour\": " + boolean(s.depthColour);
         else

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/PolygonSnapshot.h"
+#include "model/PolygonSnapshot.h"
 
 #include <QUndoCommand>
 

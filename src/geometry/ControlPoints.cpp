@@ -1,17 +1,21 @@
 #include "geometry/ControlPoints.h"
 
-#include "geometry/DrawStyle.h"
-
-#include <GL/gl.h>
-
 namespace {
 
-void vertex(const Vector &v)
-{
-    glVertex2d(v.x(), v.y());
-}
+ControlPoints::Drawer installedDrawer = nullptr;
 
 } // namespace
+
+void ControlPoints::setDrawer(Drawer drawer)
+{
+    installedDrawer = drawer;
+}
+
+void ControlPoints::draw() const
+{
+    if (installedDrawer)
+        installedDrawer(*this);
+}
 
 ControlPoints::~ControlPoints()
 {
@@ -165,113 +169,4 @@ double fanArea(const List<Point> &points)
     for (const Node<Point> *n = points.head->next; n->next; n = n->next)
         sum += first.signedArea(*n->next->item, *n->item);
     return sum;
-}
-
-void ControlPoints::draw()
-{
-    glEnable(GL_POINT_SMOOTH);
-    glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
-    glEnable(GL_LINE_SMOOTH);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    DrawStyle::pointSize(5.0f);
-
-    drawGhostEdges();
-    drawPoints();
-    drawPolygon();
-    drawHighlightedEdges();
-
-    glDisable(GL_POINT_SMOOTH);
-    glDisable(GL_LINE_SMOOTH);
-    glDisable(GL_BLEND);
-    DrawStyle::pointSize(1.0f);
-}
-
-void ControlPoints::drawGhostEdges()
-{
-    // The polygon as it was before the drag, around the dragged point.
-    glColor3d(0.6, 0.6, 0.6);
-    const std::uint32_t n = points.count;
-    for (std::uint32_t i = 1; i <= n; ++i) {
-        const Point &pi = *points.indexNode(i)->item;
-        if (!pi.hasGhost)
-            continue;
-        glBegin(GL_LINES);
-        if (i == 1) {
-            if (closed) {
-                vertex(pi.ghost);
-                vertex(points.indexNode(n)->item->position);
-            }
-            if (n >= 2) {
-                vertex(pi.ghost);
-                vertex(points.indexNode(2)->item->position);
-            }
-        } else if (i == n) {
-            if (closed) {
-                vertex(pi.ghost);
-                vertex(points.indexNode(1)->item->position);
-            }
-            vertex(points.indexNode(n - 1)->item->position);
-            vertex(pi.ghost);
-        } else {
-            vertex(points.indexNode(i - 1)->item->position);
-            vertex(pi.ghost);
-            vertex(pi.ghost);
-            vertex(points.indexNode(i + 1)->item->position);
-        }
-        glEnd();
-    }
-}
-
-void ControlPoints::drawPoints()
-{
-    glBegin(GL_POINTS);
-    for (std::uint32_t i = 1; i <= points.count; ++i) {
-        const Point &p = *points.indexNode(i)->item;
-        if (p.selected)
-            glColor3d(0.0, 0.0, 1.0);
-        else if (p.hasGhost)
-            glColor3d(0.0, 1.0, 0.0);
-        else if (p.highlighted)
-            glColor3d(0.0, 1.0, 1.0);
-        else
-            glColor3d(1.0, 0.0, 0.0);
-        vertex(p.position);
-        if (p.hasGhost) {
-            glColor3d(0.6, 0.6, 0.6);
-            vertex(p.ghost);
-        }
-    }
-    glEnd();
-}
-
-void ControlPoints::drawPolygon()
-{
-    // Yellow stands out on the grey view; on paper it would all but vanish.
-    if (DrawStyle::current().printColours)
-        glColor3d(0.15, 0.15, 0.15);
-    else
-        glColor3d(1.0, 1.0, 0.0);
-    glBegin(closed ? GL_LINE_LOOP : GL_LINE_STRIP);
-    for (std::uint32_t i = 1; i <= points.count; ++i)
-        vertex(points.indexNode(i)->item->position);
-    glEnd();
-}
-
-void ControlPoints::drawHighlightedEdges()
-{
-    glColor3d(0.0, 0.0, 1.0);
-    const int edges = edgeCount();
-    for (int i = 1; i <= edges; ++i) {
-        const auto index = static_cast<std::uint32_t>(i);
-        const Point &p = *points.indexNode(index)->item;
-        if (!p.edgeHighlighted)
-            continue;
-        const std::uint32_t nextIndex = (closed && i == edges) ? 1 : index + 1;
-        glBegin(GL_LINES);
-        vertex(p.position);
-        vertex(points.indexNode(nextIndex)->item->position);
-        glEnd();
-    }
 }

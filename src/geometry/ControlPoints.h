@@ -12,10 +12,17 @@ double fanArea(const List<Point> &points);
 // The editable control polygon: the points the user places, the open/closed
 // switch, the flag that tells the curves to subdivide again and the
 // polygon's own signed area. Owns its points. Every edit that changes the
-// points sets dirty; the curves clear it when they rebuild.
+// points sets dirty; the curves clear it when they rebuild (in the program,
+// only the scene's update does that). Drawing is not the polygon's job:
+// draw() hands it to the drawer that the drawing layer installs.
 class ControlPoints
 {
 public:
+    // Draws a polygon in whatever the drawing layer draws into at the time
+    // (the current OpenGL context); installed once, never owned.
+    using Drawer = void (*)(const ControlPoints &polygon);
+    static void setDrawer(Drawer drawer);
+
     // A point lies under a position when it is at most this far away.
     static constexpr double pickRadius = 0.1;
 
@@ -48,8 +55,9 @@ public:
     // clockwise; 0 when open or with fewer than 3 points. Recomputed only
     // while dirty, otherwise cachedArea.
     double area();
-    // Draws ghost edges, points, polygon and highlighted edges with OpenGL.
-    void draw();
+    // Draws ghost edges, points, polygon and highlighted edges through the
+    // installed drawer; nothing without one.
+    void draw() const;
 
     // Number of edges: points when closed, points - 1 when open (may be -1).
     int edgeCount() const;
@@ -61,9 +69,5 @@ public:
     double cachedArea = 0.0;
 
 private:
-    void drawGhostEdges();
-    void drawPoints();
-    void drawPolygon();
-    void drawHighlightedEdges();
     static bool isUnder(const Point &point, const Vector &p);
 };

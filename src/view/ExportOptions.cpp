@@ -1,4 +1,6 @@
-#include "ExportOptions.h"
+#include "view/ExportOptions.h"
+
+#include "curves/Schemes.h"
 
 #include <QFileInfo>
 
@@ -9,9 +11,6 @@ namespace {
 constexpr std::array<const char *, ExportOptions::formatCount> suffixes{"eps", "pdf", "svg", "png"};
 constexpr std::array<const char *, ExportOptions::formatCount> typeNames{"Encapsulated PostScript", "PDF", "SVG",
                                                                           "PNG image"};
-// The names of the schemes as the polygon files write them.
-constexpr std::array<const char *, 5> schemeNames{"polygon", "bezier", "chaikin", "bspline", "proposed"};
-
 } // namespace
 
 QString ExportOptions::suffix(Format format)
@@ -55,10 +54,11 @@ QString ExportOptions::completedName(const QString &path, Format &format)
 
 QString ExportOptions::baseName(int scheme, int level)
 {
-    if (scheme < 0 || scheme >= static_cast<int>(schemeNames.size()))
-        scheme = 0;
-    const QString name = QString::fromLatin1(schemeNames[static_cast<std::size_t>(scheme)]);
-    // Bezier curves have a precision instead of a level, and the polygon
-    // neither.
-    return scheme >= 2 ? QString("%1-level-%2").arg(name).arg(level) : name;
+    // The schemes as the polygon files name them; the polygon alone is a
+    // polygon. Bezier curves have a precision instead of a level, and the
+    // polygon neither.
+    if (!Schemes::isScheme(scheme))
+        return "polygon";
+    const QString name = QString::fromLatin1(Schemes::row(scheme).key);
+    return scheme == Schemes::Bezier ? name : QString("%1-level-%2").arg(name).arg(level);
 }

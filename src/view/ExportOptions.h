@@ -2,10 +2,10 @@
 
 #include <QString>
 
-// What File > Export... writes: the file format and the choices that go
-// with it. The vector formats hold the same page, recorded from the view's
-// drawing into a square of pageSide points; PNG is the view's own picture
-// at pngScale times its size in device pixels.
+// What File > Export... and --export write: the file format and the
+// choices that go with it. The vector formats hold the same page, the
+// view's square drawn into a square of pageSide points; PNG is the view's
+// own picture at pngScale times its size in device pixels.
 class ExportOptions
 {
 public:
@@ -40,7 +40,7 @@ public:
     // suffix appended.
     static QString completedName(const QString &path, Format &format);
     // A file name without folder and suffix for the figure of scheme (0
-    // none to 4, as GLBox::currentCurve) at level: "polygon", "bezier",
+    // none to 4, as Schemes numbers them) at level: "polygon", "bezier",
     // "chaikin-level-3", "bspline-level-0", "proposed-level-2".
     static QString baseName(int scheme, int level);
 };

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "analysis/ConvergenceSeries.h"
-#include "document/PolygonSnapshot.h"
-#include "geometry/List.h"
-#include "geometry/Vector.h"
-#include "geometry/ViewTransform.h"
+#include "model/PolygonSnapshot.h"
+#include "view/GestureHandler.h"
+#include "view/ViewNavigator.h"
 
 #include <QOpenGLWidget>
 #include <QStringList>
@@ -13,297 +12,212 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <utility>
-#include <vector>
 
+class Canvas;
 class ControlPoints;
 class Curve;
 class Document;
 class ExportOptions;
 class Point;
-class QKeyEvent;
+class PolygonEditor;
+class PostScriptWriter;
 class QMainWindow;
-class QImage;
-class QMouseEvent;
-class QPointF;
-class QString;
-class QTimer;
-class QWheelEvent;
+class Scene;
+class SceneRenderer;
+class SceneUpdater;
 class StudyLayers;
+struct Frame;
+template <typename T>
+class List;
 
-// The OpenGL view of a square part of the plane (y up): the world square
-// -10..10 at the reset view, any other square after zooming and panning
-// (viewTransform). Always square and placed 10 pixels from its parent's
-// top-left corner. It owns the control polygon and one curve of each
-// scheme, draws grid, axes, polygon and the selected curve on every
-// repaint, turns mouse gestures into edits of the polygon, the wheel and
-// keys into zooms and pans, and reports through the status bar of
-// mainWindow. Settings are plain public members that the view's own slots
-// and the main window read and write; the polygon and the settings a file
-// keeps also travel as one Document (snapshot, apply), and every edit of
-// the polygon is reported as one undo step (polygonEdited) and can be put
-// back (restorePolygon). The "Study" switches add other schemes' curves,
-// the passes, the closed-form limit with its convergence series, and a
-// curvature comb to the picture. Sources: GLBox.cpp (frame and painting),
-// GLBoxEditing.cpp (mouse), GLBoxSettings.cpp (slots), GLBoxExport.cpp
-// (PostScript), GLBoxExportFormats.cpp (EPS, PDF, SVG and PNG figures),
-// GLBoxZoom.cpp (zoom and pan), GLBoxStudy.cpp (the study's switches and
-// drawing), GLBoxDocument.cpp (snapshot and apply), GLBoxHistory.cpp (undo
-// steps).
+// The OpenGL view of a square part of the plane (y up), a thin widget over
+// its collaborators: the Scene (control polygon, the four curves, the
+// selected scheme, the study's switches, grid and axes), which changes
+// only through the view's slots and gestures and is brought up to date by
+// the SceneUpdater outside any paint; the SceneRenderer, which draws it in
+// a Frame on a Canvas (here the OpenGL context; images and pages too); the
+// GestureHandler, which turns the mouse into PolygonEditor edits (each an
+// undo step, reported by polygonEdited); and the ViewNavigator, the
+// visible square with its zooms and pans. Always square and placed 10
+// pixels from its parent's top-left corner. It reports every message by
+// the message signal and asks the exports' questions through
+// chooseExportFile and confirmReplace, which the window answers. The
+// members below that name the scene's and the collaborators' state
+// (controlPoints, curves, currentCurve, gridSpace, ...) refer into them.
 class GLBox : public QOpenGLWidget
 {
     Q_OBJECT
 
-public:
-    // Which mouse action is under way; only Move changes how moves are
-    // handled, Insert and Select are recorded for completeness.
-    enum MouseMode { None = 0, Insert = 1, Select = 2, Move = 3 };
+    // The collaborators come first: the public references below are bound
+    // to them on construction.
+    std::unique_ptr<Scene> model;
+    std::unique_ptr<PolygonEditor> editor;
+    std::unique_ptr<SceneRenderer> painter;
+    std::unique_ptr<PostScriptWriter> postScript;
+    GestureHandler gestures;
+    ViewNavigator navigator;
+    SceneUpdater *updater = nullptr;
 
-    // Status-bar time-outs in milliseconds: results of actions and hints,
-    // and coordinate read-outs while hovering or dragging.
-    static constexpr int actionMessageTime = 2000;
-    static constexpr int readoutMessageTime = 1000;
+public:
+    using MouseMode = GestureHandler::MouseMode;
+    using enum GestureHandler::MouseMode;
+    static constexpr int actionMessageTime = GestureHandler::actionMessageTime;
+    static constexpr int readoutMessageTime = GestureHandler::readoutMessageTime;
 
     // parent owns the view as usual; name becomes the object name;
-    // mainWindow (not owned, may be null in which case messages are
-    // dropped) receives every status message. Asks for a compatibility
-    // profile because all drawing is immediate mode and export uses
-    // feedback mode. Creates the control polygon, then the four curves.
+    // mainWindow (not owned, may be null) shows the view's messages in its
+    // status bar. Asks for a compatibility profile because all drawing is
+    // OpenGL 1.1 and the PostScript export records feedback. Creates the
+    // scene: the control polygon, then the four curves.
     GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow);
-    // Frees the curves, then the control polygon.
     ~GLBox() override;
 
     // Asks for a repaint; every change to what is drawn ends with this.
     void updateGL();
-
-    // The border of the visible square (its right and top edges a
-    // two-thousandth of the side inside: 9.99 at the reset view) and, when
-    // gridSpace > 0, the grid lines x = -10 + k * gridSpace and
-    // y = 10 - k * gridSpace that cross the visible square, verticals left
-    // to right, then horizontals top to bottom; grey, width 1. Grid lines
-    // closer than minGridPixels logical pixels are left out, leaving the
-    // border. Leaves the matrix stack as it was.
+    // Steps of a frame, drawn into the current context as a paint draws
+    // them (every vertex, in the feedback sequence, while OpenGL records
+    // feedback): the border and grid lines, the axes, the pass polygons,
+    // the compared curves, and the overlays over the selected curve
+    // (limit, comb, pass marks). See SceneRenderer.
     void paintGrid();
-    // The two axes through the origin across the visible square at width
-    // 2, when drawAxis is set; leaves the line width at 1.
     void paintAxis();
-
-    // The study's paint steps, each nothing while its switch is off;
-    // paintGL and the export run them around the polygon and the selected
-    // curve, laying out again what changed since the last paint.
-    // paintPasses: the selected scheme's pass polygons (beneath the
-    // control polygon). paintComparedCurves: the compared curves, each
-    // subdivided first when stale. paintStudyOverlays: over the selected
-    // curve, its limit, curvature comb and pass marks.
     void paintPasses();
     void paintComparedCurves();
     void paintStudyOverlays();
 
-    // The world point (x, y, 0) under a widget position given in logical
-    // (device-independent) pixels, whatever the device pixel ratio. Uses
-    // the matrices and viewport stored by the last resize or view change;
-    // (0, 0, 0) before the first resize.
+    // The world point (x, y, 0) under a widget position in logical pixels,
+    // whatever the device pixel ratio; (0, 0, 0) before the first resize.
     Vector mapToWorld(const QPointF &pos) const;
-
     // World units per device pixel of the current view and size (0 before
-    // the first resize): what a curve drawn in display space is simplified
-    // against; it changes with every resize, zoom and reset.
+    // the first resize): what the screen's curves are simplified against.
     double worldPerDevicePixel() const;
+    // The frame the next paint draws in.
+    Frame screenFrame() const;
 
-    // Grid lines closer together than this, in logical pixels, are not
-    // drawn.
-    static constexpr double minGridPixels = 4.0;
-    // One wheel notch (an angle delta of 120) or key press zooms by this
-    // factor, or pans by a panStep of the visible side.
-    static constexpr double zoomStep = 1.25;
-    static constexpr double panStep = 0.1;
+    // The collaborators, for the window and for tests.
+    Scene &scene() { return *model; }
+    SceneRenderer &renderer() { return *painter; }
+    PostScriptWriter &postScriptWriter() { return *postScript; }
+    // The study's drawing as last laid out.
+    const StudyLayers &studyLayers() const;
 
-    // The visible square; change it through the wheel, the keys and
-    // resetView(), which also store the matrices and repaint.
-    ViewTransform viewTransform;
-
-    int gridSpace = 2;  // grid spacing in world units; <= 0 draws the border only
-    bool drawAxis = true;
-
-    // The study's switches, all off at start (the view then draws exactly
-    // what it draws without them); set through the slots below.
-    // compared[i]: draw scheme i's curve (1 to 4; [0] unused) too, with its
-    // own settings, thin and in compareColour(i), unless it is the selected
-    // scheme, which is drawn as always.
-    std::array<bool, 5> compared{};
-    bool showPasses = false;    // the selected scheme's earlier levels and the last pass's roles
-    bool showLimit = false;     // its closed-form limit, and the convergence series
-    bool showCurvature = false; // its curvature comb
-    // Lines and points twice as wide on screen, for a projector; exports
-    // keep their own widths.
-    bool presentationWidths = false;
+    // State kept in the collaborators: the visible square, the matrices
+    // and viewport of the last resize (device pixels), the grid spacing
+    // (<= 0: border only) and the axes, the polygon and the four curves
+    // (positions 1 Bezier to 4 Vantrell proposed), the selected scheme (0:
+    // none), the mouse action under way, the dragged point and the world
+    // position of the last press or move.
+    QMainWindow *mainWindow;
+    ViewTransform &viewTransform;
+    double (&modelview)[16];
+    double (&projection)[16];
+    int (&viewport)[4];
+    int &gridSpace;
+    bool &drawAxis;
+    ControlPoints *controlPoints;
+    List<Curve> &curves;
+    const int &currentCurve;
+    MouseMode &mouseMode;
+    Point *&movingPoint;
+    double &lastX;
+    double &lastY;
+    // The selected curve, or null when none is selected.
+    Curve *selectedCurve();
 
     // Width in device pixels of a compared curve (the selected one: 3).
     static constexpr float compareWidth = 1.5f;
     // Red, green and blue of scheme i's compared curve (1 to 4); black for
     // any other i.
     static std::array<float, 3> compareColour(int scheme);
-    // Schemes compared beside the selected one: ticked, not selected. Each
-    // may fill a quarter of Curve::pointBudget, and the selected curve
-    // keeps what they leave, so that all drawn curves together stay within
-    // the budget's time and memory.
+    // Schemes compared beside the selected one (Scene::comparedCount).
     int comparedCount() const;
-    // The legend's lines as shown in the view's top-left corner, one per
-    // drawn curve (the selected first); empty while nothing is compared.
+    // The legend's lines, one per drawn curve (the selected first); empty
+    // while nothing is compared.
     QStringList legendLines() const;
-    // The study's drawing, for reports and tests.
-    const StudyLayers &studyLayers() const { return *study; }
-    // After the limit's series is measured this long with no new change,
-    // the full series replaces a quick partial one (milliseconds).
-    static constexpr int convergenceDelay = 250;
-    // Work (ConvergenceSeries's measure) that the series may take within
-    // a paint; a series that needs more is finished convergenceDelay after
-    // the last change, with ConvergenceSeries::defaultWorkBudget.
-    static constexpr std::uint64_t quickConvergenceWork = std::uint64_t{1} << 16;
-
-    // The matrices of the current view transform (modelview identity) and
-    // the viewport captured at the end of the last resize, in device
-    // pixels; what mapToWorld un-projects against.
-    double modelview[16] = {};
-    double projection[16] = {};
-    int viewport[4] = {};
-
-    QMainWindow *mainWindow;            // not owned
-    ControlPoints *controlPoints;       // owned; lives as long as the view
-    MouseMode mouseMode = None;
-    Point *movingPoint = nullptr;       // point of controlPoints being dragged, not owned
-    double lastX = 0.0;                 // world position of the last press or move
-    double lastY = 0.0;
-
-    // The schemes at 1-based positions 1 Bezier, 2 Chaikin, 3 cubic
-    // B-spline, 4 Vantrell proposed; the list holds the view's own curve
-    // objects, each built on controlPoints, freed with the view.
-    List<Curve> curves;
-    // Position in curves of the selected scheme, 1 to 4; 0: none.
-    int currentCurve = 0;
-    // The selected curve, or null when none is selected.
-    Curve *selectedCurve();
-
-    // The u that setU stores for a slider position in hundredths:
-    // hundredths x 0.01, with 0 taken as 0.01 and 1 as 0.99.
-    static double uFromHundredths(int hundredths);
-    // The precision in world units that setPrecision stores for tenths:
-    // tenths x 0.1, with 0 taken as 0.05.
-    static double precisionFromTenths(int tenths);
+    // Lines and points twice as wide on screen; exports keep their widths.
+    bool presentationWidths() const { return wide; }
 
     // The polygon, the selected scheme, every scheme's settings and the
     // view settings as they are now.
     Document snapshot() const;
-    // Replaces all of those by document's, whose values must lie in the
-    // ranges the panel produces (as DocumentFile gives them). Ends a drag
-    // under way, drops every curve's result, emits neither setWidgetValues
-    // nor documentEdited (the caller shows the values), and repaints.
+    // Replaces all of those by document's (values in the panel's ranges):
+    // ends a drag, drops every curve's result, emits neither
+    // setWidgetValues nor documentEdited, and repaints.
     void apply(const Document &document);
-
     // Replaces the control polygon by polygon (not null), as an undo or
-    // redo does: ends a drag under way, drops every curve's result, marks
-    // the polygon dirty and repaints, so that the curve and the read-out
-    // follow. Emits neither polygonEdited nor documentEdited.
+    // redo does: ends a drag under way, the curves follow. Emits neither
+    // polygonEdited nor documentEdited.
     void restorePolygon(const PolygonSnapshot::Shared &polygon);
     // A drag under way that has moved its point becomes an undo step now
-    // (polygonEdited, "Move Point"); while the button stays down, the
-    // moves from here on make another step. Nothing without such a drag.
+    // (polygonEdited, "Move Point"); nothing without such a drag.
     void commitDrag();
 
-    // Asks for the name of the PostScript file to write; an empty name
-    // cancels the export. By default the modal save-file dialog in the
-    // current folder with the filter "PostScript (*.ps)"; replaceable,
-    // for instance to export without a dialog.
+    // The exports' questions, answered by the window: the name of the
+    // PostScript file (empty cancels), and whether the file at name,
+    // which exists, may be replaced. Without them exportPS does nothing
+    // and no file is replaced.
     std::function<QString()> chooseExportFile;
+    std::function<bool(const QString &name)> confirmReplace;
 
-    // The largest feedback buffer, in values, that an export may grow to
-    // (4 bytes each); a page that needs more is refused as too large.
-    static constexpr int maxExportFeedback = 1 << 26;
-    int exportFeedbackLimit = maxExportFeedback;
-
-    // Writes the figure that options describe to the file name, used as
-    // given, asking before it replaces an existing name: for the vector
-    // formats the control polygon and the selected curve as one page of
-    // ExportOptions::pageSide points (no grid, no axes), its bounding box
-    // tight around the drawing, widths as on screen; for PNG the view as
-    // drawn, at options.pngScale times its size. The rules of exportPS
-    // hold: an existing file is replaced only by a complete one, and every
-    // failure is told in the status bar and on standard error. True when
-    // name now holds the figure.
+    // Writes the figure that options describe to name, used as given,
+    // after confirmReplace for a name that is taken: for the vector
+    // formats the polygon and the selected curve (no grid, no axes) on a
+    // page of ExportOptions::pageSide points cut tight around the drawing;
+    // for PNG the view as drawn, options.pngScale times its size. An
+    // existing file is replaced only by a complete one; every failure is
+    // told (message) and on standard error. True when name holds it.
     bool exportFile(const QString &name, const ExportOptions &options);
 
 signals:
     // A scheme was selected: the panel should load its settings.
     void setWidgetValues();
-    // Emitted by every repaint while a scheme is selected: the control
-    // polygon's signed area (positive clockwise; 0 when open or with
-    // fewer than 3 points) and the curve's area difference deltaArea.
+    // Emitted by every update and every repaint while a scheme is
+    // selected: the polygon's signed area (positive clockwise; 0 when open
+    // or with fewer than 3 points) and the curve's area difference.
     void setArea(double polygonArea, double deltaArea);
-    // The selected scheme's convergence series (ConvergenceSeries) while
-    // showLimit is set, after every change of its curve: current is false
-    // while a fuller series is still to come (a quick, partial one during
-    // edits), true when this is the final one. scheme is the selected
-    // scheme (SchemeSetup numbering); 0 with an empty series when nothing
-    // is measured (showLimit off, or no scheme).
+    // The selected scheme's convergence series while the limit is shown,
+    // after every change of its curve; current is false while a fuller one
+    // is to come. Scheme 0 with an empty series: nothing measured.
     void setConvergence(const ConvergenceSeries &series, int scheme, bool current);
-    // A setting that a file keeps (scheme, a scheme's settings, axes,
-    // grid) has just changed through a slot (not through apply); edits of
-    // the polygon are told by polygonEdited instead.
+    // A setting that a file keeps changed through a slot (not apply).
     void documentEdited();
-    // The control polygon has just changed from before to after through
-    // one edit: a mouse edit (step "Append Point", "Split Edge", "Delete
-    // Point", or "Move Point" for a whole drag from press to release),
-    // deleteControlPoints ("Delete Control Points") or setOpenCloseCurve
-    // ("Close Polygon", "Open Polygon"). Never for an edit that changed
-    // nothing; before and after are never null.
+    // The control polygon changed from before to after through one edit
+    // (mouse, deleteControlPoints, setOpenCloseCurve), step naming it.
     void polygonEdited(const PolygonSnapshot::Shared &before, const PolygonSnapshot::Shared &after,
                        const QString &step);
+    // A message for the status bar, shown for milliseconds.
+    void message(const QString &text, int milliseconds);
 
 public slots:
     // Grid spacing in world units; 0 or less draws the border only.
     void setGridSpace(int spacing);
-    // Check-box state: 2 closes the polygon, 0 opens it, 1 keeps it;
-    // marks the polygon dirty in every case.
+    // Check-box state: 2 closes the polygon, 0 opens it, 1 keeps it; the
+    // curves are made again in every case.
     void setOpenCloseCurve(int state);
-    // u in hundredths for the selected curve: 0 is taken as 0.01 and 100
-    // as 0.99, anything else (negatives too) as it is. No-op without a
-    // selected scheme.
+    // u in hundredths for the selected curve (Document::uFromSlider).
     void setU(int hundredths);
-    // Precision in tenths of a world unit for the selected curve; 0 is
-    // taken as 0.05. No-op without a selected scheme.
+    // Precision in tenths (Document::precisionFromSlider).
     void setPrecision(int tenths);
-    // Subdivision level of the selected curve; negatives become 0. No-op
-    // without a selected scheme.
+    // Subdivision level of the selected curve; negatives become 0.
     void setLevel(int level);
-    // Check-box state for the axes: 2 on, 0 off, 1 unchanged.
+    // Check-box states: axes; the selected curve's dots and depth shading.
     void setDrawAxis(int state);
-    // Check-box state for the selected curve's dots at its points. No-op
-    // without a selected scheme; does not re-subdivide.
     void setDrawCurvePoints(int state);
-    // Check-box state for the selected curve's depth shading. No-op
-    // without a selected scheme; does not re-subdivide.
     void setDrawDepthColour(int state);
     // Drops every curve's result and every control point.
     void deleteControlPoints();
     // Selects scheme 0 (none) to 4, emits setWidgetValues() and then shows
     // the selection; any other value changes nothing.
     void setCurrentCurve(int index);
-    // Writes the control polygon and the selected curve (no grid, no
-    // axes) as one Encapsulated PostScript page to the file that
-    // chooseExportFile names, asking before it replaces an existing name.
-    // An existing file is replaced only by a complete page; every failure
-    // is told in the status bar and on standard error. The study's curves,
-    // passes, limit and comb are on the page as on screen, with the
-    // legend's names as text.
+    // Writes the polygon and the selected curve (no grid, no axes), as the
+    // view shows them, as one Encapsulated PostScript page to the file
+    // chooseExportFile names.
     void exportPS();
-    // Back to the reset view, the world square -10..10 at zoom 1; says so
-    // in the status bar and repaints.
+    // Back to the reset view, the world square -10..10 at zoom 1.
     void resetView();
-    // Check-box state for comparing scheme (1 to 4; any other scheme is
-    // ignored): 2 draws its curve too, 0 stops and frees it, 1 keeps it.
+    // Check-box states of the study: comparing scheme (1 to 4), passes,
+    // limit, curvature comb. 2 on, 0 off (freed), 1 unchanged.
     void setCompare(int scheme, int state);
-    // Check-box states for showPasses, showLimit and showCurvature: 2 on,
-    // 0 off (what the switch drew is freed), 1 unchanged.
     void setShowPasses(int state);
     void setShowLimit(int state);
     void setShowCurvature(int state);
@@ -314,139 +228,29 @@ protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
-
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-    // Ctrl + wheel zooms about the point under the pointer; the wheel pans
-    // up and down, Shift + wheel (or a horizontal wheel) left and right.
+    // Ctrl + wheel zooms about the pointer, the wheel scrolls.
     void wheelEvent(QWheelEvent *event) override;
-    // + or = and - zoom about the centre, the arrow keys pan; other keys go
-    // to the parent as usual.
+    // + or = and - zoom about the centre, the arrow keys pan.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // Check boxes deliver 0 (off), 1 (undecided) or 2 (on): sets flag for
-    // 0 and 2, leaves it for 1. True when flag changed.
-    static bool applyCheckState(bool &flag, int state);
-    // What every release does: back to no mouse mode, the dragged point
-    // (if any) loses its ghost, the curves subdivide again, repaint.
-    void endGesture();
-    // Loads the current view's projection (and an identity modelview) into
-    // the current context, leaving the modelview matrix current.
+    // The scene changed: it is updated before the next frame, which is
+    // asked for.
+    void changed();
+    // One step of a frame in the current context.
+    void paintStep(void (SceneRenderer::*step)(Canvas &, const Frame &));
+    // Loads the view's projection and an identity modelview.
     void loadViewProjection();
-    // Stores the view's matrices for mapToWorld (the viewport is the
-    // resize's) and hands the curves their display scale.
-    void storeViewMatrices();
-    // After a zoom, pan or reset: stores the matrices and repaints.
-    void applyView();
-    // Zooms by factor keeping world point p in its place, or pans by
-    // (dx, dy) world units; both show the new zoom or centre and repaint
-    // when the view changed.
-    void zoomAt(const Vector &p, double factor);
-    void panBy(double dx, double dy);
-    // Decimals of the coordinate read-outs: 2 below zoom 10, one more for
-    // each tenfold zoom beyond, so one pixel's step stays readable.
-    int readoutDecimals() const;
-
-    // Shows text in mainWindow's status bar for milliseconds.
-    void showStatus(const QString &text, int milliseconds);
-    // After a setting that changes the curve's shape: shows text, marks
-    // the polygon dirty so that the next paint subdivides, repaints.
-    void curveShapeChanged(const QString &text);
-    // paintGL's curve step: area, render, setArea, limit report.
-    void paintCurve(Curve &curve);
-    // After a paint that subdivided: tells the user when the level could
-    // not be reached within Curve::pointBudget.
-    void reportLimit(const Curve &curve);
-
-    // Export steps, shared by every export format. confirmOverwrite: true
-    // when name is free or the user agreed to replace it.
-    bool confirmOverwrite(const QString &name);
-    // Runs write on a new file beside name and moves it over name only
-    // when write returned no failure text and every byte reached the disk;
-    // otherwise removes it and reports. True when name now holds the page.
-    // createFailureEnd follows a failure to create the file on standard
-    // error.
-    bool writeExportFile(const QString &name, const std::function<QString(std::FILE *)> &write,
-                         const char *createFailureEnd = ". Aborting Postscript export!");
-    // Records the control polygon and the selected curve as one gl2ps page
-    // of format into file, doubling the feedback buffer while the page
-    // does not fit, up to exportFeedbackLimit. Returns the reason of a
-    // failure, or an empty text.
-    // With page, the page of exportFile instead of the view's own: a
-    // fixed square, a tight box, widths and colours from the page style.
-    QString recordPage(int format, std::FILE *file, const ExportOptions *page = nullptr);
-    // The legend's lines as page text (gl2ps) at the view's top-left corner.
-    void writeLegend();
-    // The box, in whole points x0, y0, x1, y1 of the page square, that
-    // holds every mark of the polygon and the selected curve (subdivided
-    // first when out of date); the whole square when nothing is drawn.
-    void pageBox(int box[4]);
-    // The page of exportFile in the vector format of options.
-    QString recordPage(const ExportOptions &options, std::FILE *file);
-    // The view drawn as paintGL draws it into an image scale times its
-    // device size, lines and points scale times as wide; a null image and
-    // the reason in failure when it cannot be made.
+    void showStatus(const QString &text, int milliseconds = actionMessageTime);
+    // Export steps (GLBoxExport.cpp): the view drawn scale times larger;
+    // a file written through write; a failure told.
     QImage renderImage(int scale, QString &failure);
-    // After a page was written: tells the user when the curve was
-    // simplified for it, and returns whether it did.
-    bool reportPrintSimplification();
-    // message in the status bar and, followed by diagnosticEnd, as one line
-    // on standard error.
+    bool writeFile(const QString &name, const std::function<QString(std::FILE *)> &write,
+                   const char *createFailureEnd);
     void reportExportFailure(const QString &message, const char *diagnosticEnd = "");
 
-    // The study's steps of a paint or an export page, in drawing order.
-    // beginStudyFrame: true when the polygon is dirty, which makes every
-    // drawn curve and layout be made again; then the paint steps above;
-    // endStudyFrame clears the dirty flag that compared curves used when
-    // no selected curve did.
-    bool beginStudyFrame();
-    void endStudyFrame(bool polygonChanged);
-    // The legend in the top-left corner, on screen, while curves are
-    // compared (its picture redone when its lines change).
-    void paintLegend();
-    // Gives every curve its share of the point budget (see
-    // comparedCount); a curve whose share changed subdivides again.
-    void shareBudget();
-    // After a paint that remade the selected curve: the series, quick and
-    // in full right away when quickConvergenceWork suffices, else quick now
-    // and in full after convergenceDelay.
-    void measureConvergence(bool full);
-    // The share-of-budget words for messages ("half the point budget").
-    QString budgetShare(const Curve &curve) const;
-
-    std::unique_ptr<StudyLayers> study;
-    // A compared curve that has to subdivide before it is drawn again: it
-    // was just ticked, or its share of the budget changed.
-    std::array<bool, 5> compareStale{};
-    bool convergenceStale = true; // the series no longer fits the selected curve
-    QTimer *convergenceTimer = nullptr;
-    // One line of the legend: its words, and the swatch drawn before them.
-    struct LegendLine
-    {
-        QString text;
-        std::array<float, 3> colour;
-        float width;
-        bool operator==(const LegendLine &) const = default;
-    };
-    std::vector<LegendLine> legend;
-    double legendRatio = 0.0; // the device pixel ratio its picture was made for
-
-    // The polygon as it is now, sharing lastSnapshot when that still holds
-    // it (the one after an edit is the one before the next), else a new
-    // snapshot, which becomes lastSnapshot.
-    PolygonSnapshot::Shared currentPolygon();
-    // Runs edit, which returns whether it changed the polygon, as one undo
-    // step named step: a drag under way is committed first and goes on
-    // afterwards as a new step. Returns edit's answer.
-    bool recordEdit(const QString &step, const std::function<bool()> &edit);
-
-    PolygonSnapshot::Shared lastSnapshot; // the polygon at the last step or restore
-    PolygonSnapshot::Shared dragStart;    // the polygon when the drag under way began; null without one
-
-    // The last limit shown (scheme and text), so that a subdivision that
-    // stops at the same place again does not cover the status messages of
-    // the edits in between; cleared by every subdivision that is not cut.
-    std::pair<int, QString> shownLimit;
+    bool wide = false;
 };

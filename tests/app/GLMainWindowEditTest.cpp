@@ -1,6 +1,6 @@
 #include "view/ShownView.h"
 
-#include "document/Document.h"
+#include "model/Document.h"
 #include "geometry/ControlPoints.h"
 
 #include <QAction>

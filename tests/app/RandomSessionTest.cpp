@@ -167,7 +167,7 @@ public:
             return "unreadable distance read-out: " + distance->text();
         std::uint64_t shares = 0;
         for (std::uint32_t i = 1; i <= view->curves.count; ++i)
-            if (int(i) == view->currentCurve || view->compared[i])
+            if (int(i) == view->currentCurve || view->scene().study().compared[i])
                 shares += view->curves.indexNode(i)->item->pointLimit;
         if (shares > Curve::pointBudget)
             return QString("the drawn curves may make %1 points together").arg(shares);
@@ -185,7 +185,7 @@ private:
     QString checkCounts()
     {
         for (int scheme = 1; scheme <= 4; ++scheme) {
-            if (scheme != view->currentCurve && !view->compared[std::size_t(scheme)])
+            if (scheme != view->currentCurve && !view->scene().study().compared[std::size_t(scheme)])
                 continue;
             if (QString p = countProblem(scheme); !p.isEmpty())
                 return p;

@@ -160,7 +160,7 @@ void WindowLayoutTest::presentationWidthsWidenTheViewOnly()
         return count;
     };
     window->findChild<QAction *>("presentationWidthsAction")->trigger();
-    QVERIFY(glbox->presentationWidths);
+    QVERIFY(glbox->presentationWidths());
     const QImage wide = glbox->grabFramebuffer();
     // Grid, border and axes cover about twice as many pixels.
     const double ratio = double(background(wide)) / double(background(narrow));

@@ -4,6 +4,10 @@
 #include "curves/BezierCurve.h"
 #include "curves/ChaikinCurve.h"
 #include "curves/ProposedCurve.h"
+#include "render/Frame.h"
+#include "render/GlCanvas.h"
+#include "render/GlDrawing.h"
+#include "render/SceneRenderer.h"
 #include "support/Feedback.h"
 #include "support/GlContext.h"
 
@@ -66,6 +70,15 @@ std::size_t expectLoop(const std::vector<FeedbackItem> &items, std::size_t from,
         EXPECT_EQ(colourOf(item.vertices[0]), colour) << "segment " << i;
     }
     return from + vertices.size();
+}
+
+// A compared curve's outline at width 1.5 as feedback capture sees it.
+void outline(Curve &curve)
+{
+    GlCanvas canvas;
+    Frame frame;
+    frame.repeatVertices = true;
+    SceneRenderer::drawOutline(canvas, frame, curve, 1.5f);
 }
 
 class CurveDrawTest : public testing::Test
@@ -256,7 +269,7 @@ TEST_F(CurveDrawTest, OutlineIsTheCurveAloneInTheCurrentColour)
         curve->resubdivide();
         const auto items = captureFeedback([curve] {
             glColor3f(0.1f, 0.25f, 0.85f);
-            curve->drawOutline(1.5f);
+            outline(*curve);
         });
         const std::vector<Vector> points = positionsOf(*curve->result);
         if (curve == &bspline) {
@@ -273,7 +286,7 @@ TEST_F(CurveDrawTest, OutlineIsTheCurveAloneInTheCurrentColour)
         EXPECT_EQ(width, 1.0f);
     }
     pentagon.control.closed = false;
-    EXPECT_TRUE(captureFeedback([&] { bspline.drawOutline(1.5f); }).empty());
+    EXPECT_TRUE(captureFeedback([&] { outline(bspline); }).empty());
 }
 
 // An export of a curve longer than a page can show issues it simplified
@@ -285,14 +298,22 @@ TEST_F(CurveDrawTest, PrintToleranceSimplifiesOnlyCurvesOverTheLimit)
     Polygon hexagon({{-8, 0}, {-4, 7}, {4, 7}, {8, 0}, {4, -7}, {-4, -7}}, true);
     ChaikinCurve curve(&hexagon.control);
     const double tolerance = 0.01 * 20.0 / 840.0;
-    curve.printTolerance = tolerance;
+    // The PostScript export's frame of an 840-pixel view.
+    const Frame page = Frame::postScript(ViewTransform(), 20.0 / 840.0, 840);
+    auto printed = [&page, &curve] {
+        curve.refresh();
+        return captureFeedback([&] {
+            GlCanvas canvas;
+            SceneRenderer::drawCurve(canvas, page, curve);
+        });
+    };
     curve.level = 5;
-    EXPECT_EQ(rendered(curve).size(), 4u * 6 * 32) << "ghost and curve loops in full";
+    EXPECT_EQ(printed().size(), 4u * 6 * 32) << "ghost and curve loops in full";
 
     curve.level = 16;
     hexagon.control.dirty = true;
-    const auto items = rendered(curve);
-    ASSERT_TRUE(curve.printsSimplified());
+    const auto items = printed();
+    ASSERT_GT(curve.result->count, Frame::printSegmentLimit);
     std::vector<FeedbackVertex> loop;
     for (const FeedbackItem &item : items)
         if (item.kind == FeedbackItem::Line && colourOf(item.vertices[0]) == curveColour)
@@ -329,5 +350,6 @@ int main(int argc, char **argv)
     testing::InitGoogleTest(&argc, argv);
     GlContext gl;
     context = &gl;
+    GlDrawing::install(); // draw() draws with OpenGL
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,4 @@
-#include "document/Document.h"
+#include "model/Document.h"
 #include "document/DocumentFile.h"
 
 #include <QDir>

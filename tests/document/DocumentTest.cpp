@@ -1,4 +1,4 @@
-#include "document/Document.h"
+#include "model/Document.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // must either refuse them in one sentence naming the file, leaving the
 // document as it was, or give a document inside every range the panel can
 // produce that writes and reads back to itself.
-#include "document/Document.h"
+#include "model/Document.h"
 #include "document/DocumentFile.h"
 
 #include <cmath>

@@ -1,4 +1,5 @@
 #include "geometry/ControlPoints.h"
+#include "render/GlDrawing.h"
 #include "support/Feedback.h"
 #include "support/GlContext.h"
 
@@ -181,5 +182,6 @@ int main(int argc, char **argv)
     testing::InitGoogleTest(&argc, argv);
     GlContext gl;
     context = &gl;
+    GlDrawing::install(); // draw() draws with OpenGL
     return RUN_ALL_TESTS();
 }

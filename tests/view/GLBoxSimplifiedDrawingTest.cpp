@@ -106,11 +106,10 @@ void GLBoxSimplifiedDrawingTest::looksLikeTheFullDrawing()
     glbox->controlPoints->dirty = true;
 
     const QImage simplified = glbox->grabFramebuffer();
-    const double scale = curve->displayScale;
-    QVERIFY(scale > 0);
-    curve->displayScale = 0; // every vertex, as feedback mode issues them
+    QVERIFY(glbox->screenFrame().tolerance > 0);
+    glbox->renderer().simplify = false; // every vertex, as feedback mode issues them
     const QImage full = glbox->grabFramebuffer();
-    curve->displayScale = scale;
+    glbox->renderer().simplify = true;
 
     QCOMPARE(simplified.size(), full.size());
     const double share = double(differingPixels(simplified, full)) / (full.width() * full.height());

@@ -4,7 +4,7 @@
 #include "analysis/SchemeSetup.h"
 #include "geometry/ControlPoints.h"
 #include "support/Feedback.h"
-#include "view/StudyLayers.h"
+#include "render/StudyLayers.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -459,7 +459,7 @@ void GLBoxStudyTest::studyFollowsTheZoom()
     // enough for arcs across the view, the compared curve (which feedback
     // mode sees whole) is simplified for it on screen; the comb keeps its
     // size on screen; the legend keeps its corner.
-    QCOMPARE(curveAt(glbox, 2)->displayScale, glbox->worldPerDevicePixel());
+    QCOMPARE(glbox->screenFrame().worldPerUnit, glbox->worldPerDevicePixel());
     QVERIFY(std::count_if(zoomed.compared.begin(), zoomed.compared.end(),
                           [&](const FeedbackItem &item) { return inside(item.vertices[0]); }) > 100);
     const auto before = limitSegments(reset), after = limitSegments(zoomed);

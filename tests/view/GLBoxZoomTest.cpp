@@ -528,13 +528,13 @@ void GLBoxZoomTest::curveIsSimplifiedForTheZoom()
     const Vector &on = curve->result->indexNode(curve->result->count / 3)->item->position;
     zoomAbout(on.x(), on.y(), 21);
 
-    const double scale = curve->displayScale;
+    const double scale = glbox->screenFrame().worldPerUnit;
     QCOMPARE(scale, glbox->worldPerDevicePixel());
     QVERIFY(near(scale, glbox->viewTransform.side() / glbox->viewport[2], 1e-15));
     const QImage simplified = glbox->grabFramebuffer();
-    curve->displayScale = 0; // every vertex
+    glbox->renderer().simplify = false; // every vertex
     const QImage full = glbox->grabFramebuffer();
-    curve->displayScale = scale;
+    glbox->renderer().simplify = true;
     const qsizetype differing = differingPixels(simplified, full);
     QVERIFY(curvePixels(full) > 1000); // the curve is there to compare
     QVERIFY2(differing <= full.width() * full.height() / 1000, qPrintable(QString::number(differing)));

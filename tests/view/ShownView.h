@@ -2,6 +2,8 @@
 
 #include "app/GLMainWindow.h"
 #include "curves/Curve.h"
+#include "render/Frame.h"
+#include "render/SceneRenderer.h"
 #include "view/GLBox.h"
 
 #include <QAbstractButton>

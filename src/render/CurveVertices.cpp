@@ -1,8 +1,4 @@
-#include "curves/CurveVertices.h"
-
-#include "geometry/DrawStyle.h"
-
-#include <GL/gl.h>
+#include "render/CurveVertices.h"
 
 #include <algorithm>
 
@@ -99,70 +95,73 @@ void CurveVertices::fillSimplified(const List<Point> &points, bool shades, bool 
     simplifiedGhosts = anyGhost;
 }
 
-void CurveVertices::drawSimplified(unsigned mode, bool ghost, bool shaded) const
+namespace {
+
+Canvas::Vertices verticesOf(const std::vector<float> &xy, const std::vector<float> *rgb = nullptr)
 {
-    const std::vector<float> &source = mode == GL_POINTS            ? shape.dots()
-                                       : ghost && simplifiedGhosts ? ghostShape.vertices()
-                                                                   : shape.vertices();
-    if (source.empty() || (shaded && shapeGreys.empty()))
-        return;
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, source.data());
-    if (shaded) {
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(3, GL_FLOAT, 0, shapeGreys.data());
-    }
-    glDrawArrays(mode, 0, static_cast<GLsizei>(source.size() / 2));
-    if (shaded)
-        glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    return {xy.data(), xy.size() / 2, 1, rgb ? rgb->data() : nullptr};
 }
 
-void CurveVertices::draw(unsigned mode, bool ghost, std::size_t vertexCount, int stride) const
+} // namespace
+
+void CurveVertices::draw(Canvas &canvas, Canvas::Shape shape, bool ghost, std::size_t vertexCount, std::size_t stride,
+                         bool shaded) const
 {
     if (vertexCount == 0)
         return;
     const std::vector<float> &source = ghost && !ghosts.empty() ? ghosts : positions;
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, static_cast<GLsizei>(stride * 2 * sizeof(float)), source.data());
-    glDrawArrays(mode, 0, static_cast<GLsizei>(vertexCount));
-    glDisableClientState(GL_VERTEX_ARRAY);
+    canvas.draw(shape,
+                {source.data(), vertexCount, stride, shaded ? greys.data() : nullptr});
 }
 
-void CurveVertices::drawLoop(bool ghost) const
+void CurveVertices::drawSimplified(Canvas &canvas, Canvas::Shape shape, bool ghost) const
+{
+    const std::vector<float> &source = ghost && simplifiedGhosts ? ghostShape.vertices() : this->shape.vertices();
+    if (!source.empty())
+        canvas.draw(shape, verticesOf(source));
+}
+
+void CurveVertices::drawLoop(Canvas &canvas, bool ghost, bool repeat) const
 {
     if (simplifiedShown)
-        return drawSimplified(GL_LINE_LOOP, ghost, false);
-    GLint renderMode = GL_RENDER;
-    glGetIntegerv(GL_RENDER_MODE, &renderMode);
-    if (renderMode == GL_RENDER || DrawStyle::current().printPage)
-        draw(GL_LINE_LOOP, ghost, pointCount, 2); // same pixels, no empty segments
+        return drawSimplified(canvas, Canvas::Shape::Loop, ghost);
+    if (repeat)
+        draw(canvas, Canvas::Shape::Loop, ghost, 2 * pointCount, 1);
     else
-        draw(GL_LINE_LOOP, ghost, 2 * pointCount);
+        draw(canvas, Canvas::Shape::Loop, ghost, pointCount, 2); // same pixels, no empty segments
 }
 
-void CurveVertices::drawPairs(bool ghost) const
+void CurveVertices::drawPolyline(Canvas &canvas, bool ghost, bool repeat) const
 {
     if (simplifiedShown)
-        return drawSimplified(GL_LINE_STRIP, ghost, false);
-    draw(GL_LINES, ghost, pointCount > 0 ? 2 * pointCount - 2 : 0);
+        return drawSimplified(canvas, Canvas::Shape::Strip, ghost);
+    if (repeat)
+        draw(canvas, Canvas::Shape::Pairs, ghost, pointCount > 0 ? 2 * pointCount - 2 : 0, 1);
+    else
+        draw(canvas, Canvas::Shape::Strip, ghost, pointCount, 2);
 }
 
-void CurveVertices::drawShadedPairs() const
+void CurveVertices::drawShaded(Canvas &canvas, bool repeat) const
 {
-    if (simplifiedShown)
-        return drawSimplified(GL_LINE_STRIP, false, true);
+    if (simplifiedShown) {
+        if (!shape.vertices().empty() && !shapeGreys.empty())
+            canvas.draw(Canvas::Shape::Strip, verticesOf(shape.vertices(), &shapeGreys));
+        return;
+    }
     if (pointCount < 2 || greys.empty())
         return;
-    glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(3, GL_FLOAT, 0, greys.data());
-    draw(GL_LINES, false, 2 * pointCount - 2);
-    glDisableClientState(GL_COLOR_ARRAY);
+    if (repeat)
+        draw(canvas, Canvas::Shape::Pairs, false, 2 * pointCount - 2, 1, true);
+    else
+        draw(canvas, Canvas::Shape::Strip, false, pointCount, 2, true);
 }
 
-void CurveVertices::drawPoints() const
+void CurveVertices::drawPoints(Canvas &canvas) const
 {
-    if (simplifiedShown)
-        return drawSimplified(GL_POINTS, false, false);
-    draw(GL_POINTS, false, pointCount, 2);
+    if (simplifiedShown) {
+        if (!shape.dots().empty())
+            canvas.draw(Canvas::Shape::Squares, verticesOf(shape.dots()));
+        return;
+    }
+    draw(canvas, Canvas::Shape::Squares, false, pointCount, 2);
 }

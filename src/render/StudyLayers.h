@@ -7,22 +7,23 @@
 #include <QImage>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
+class Canvas;
 class CurvatureComb;
 class LimitCurve;
 struct SubdivisionPasses;
 
-// What the "Study" box adds to the view beside the curves, laid out in
-// vertex arrays once and drawn on every paint until the view asks for a
-// new layout: the polygons of the passes, the marks of the last pass's
-// points, the closed-form limit, the curvature comb and the comparison
-// legend. It only lays out and draws (OpenGL 1.1, the current context);
-// the values come from src/analysis, and the view decides when each part
-// is laid out again (GLBoxStudy.cpp). Feedback mode, and so the export,
-// sees every vertex; on screen the pass polygons are simplified like the
-// curves. Each draw function leaves the line width and point size at 1 and
-// smoothing and blending off.
+// What the "Study" box adds to a picture beside the curves, laid out in
+// vertex arrays once and drawn on every drawing until the renderer asks
+// for a new layout: the polygons of the passes, the marks of the last
+// pass's points, the closed-form limit, the curvature comb and the
+// comparison legend's picture. It only lays out and draws, through a
+// Canvas; the values come from the scene (src/model, src/analysis), and
+// the renderer decides when each part is laid out again. Each draw
+// function leaves the line width and point size at 1 (times the width
+// scale it is given) and the canvas plain.
 class StudyLayers
 {
 public:
@@ -30,52 +31,51 @@ public:
     // marks would cover each other and the curve.
     static constexpr std::size_t maxMarks = 16384;
 
-    // A part is valid while its layout still shows the curve and the view
-    // as they are; scale is the view's world units per device pixel that
-    // the layout was made for.
+    // A part is valid while its layout still shows the scene as it is:
+    // version is the scene's or the curve's (whichever the part comes
+    // from), scale the world units per device unit it was made for.
     struct Validity
     {
         bool valid = false;
+        std::uint64_t version = 0;
         double scale = 0.0;
-        bool holds(double currentScale) const { return valid && scale == currentScale; }
+        bool holds(std::uint64_t currentVersion, double currentScale) const
+        {
+            return valid && version == currentVersion && scale == currentScale;
+        }
     };
     Validity passes, marks, limit, comb;
 
-    // Every part no longer valid (the curve changed); memory stays for the
-    // next layout.
-    void invalidate();
     // Frees every part.
     void clear();
 
     // The polygons of passes (levels 0 to k - 1) as loops, each also
     // simplified within tolerance world units for the screen.
-    void setPasses(const SubdivisionPasses &passes, double tolerance, double scale);
+    void setPasses(const SubdivisionPasses &passes, double tolerance);
     // The loops, level 0 first, in greys from 0.65 (level 0) to 0.30
-    // (level k - 1), width 1.
-    void drawPasses() const;
+    // (level k - 1), simplified or whole.
+    void drawPasses(Canvas &canvas, bool simplified, float widthScale) const;
     // Marks at the points of result (level reached >= 1 of scheme, as
-    // SchemeSetup numbers it) by the role the last pass gave them
+    // Schemes numbers it) by the role the last pass gave them
     // (SubdivisionPasses::roleAt): none at level 0 or past maxMarks.
-    void setMarks(const List<Point> &result, int scheme, int reachedLevel, double scale);
+    void setMarks(const List<Point> &result, int scheme, int reachedLevel);
     // Inserted points as black squares, then moved points as white ones,
-    // 6 device pixels wide.
-    void drawMarks() const;
+    // 6 device units wide (times widthScale).
+    void drawMarks(Canvas &canvas, float widthScale) const;
     // The limit sampled within tolerance world units; null lays out none.
-    void setLimit(const LimitCurve *curve, double tolerance, double scale);
-    // The limit as one thin black line (width 1), a loop when closed.
-    void drawLimit() const;
+    void setLimit(const LimitCurve *curve, double tolerance);
+    // The limit as one thin black line, a loop when closed.
+    void drawLimit(Canvas &canvas, float widthScale) const;
     // The comb's teeth and the outline through their tips.
-    void setComb(const CurvatureComb &comb, double scale);
+    void setComb(const CurvatureComb &comb);
     // Teeth at width 1, then the outline at width 1.5, both white.
-    void drawComb() const;
+    void drawComb(Canvas &canvas, float widthScale) const;
 
     // The legend picture in device pixels; a null image shows none.
     void setLegend(const QImage &image);
     const QImage &legendImage() const { return legend; }
-    // The legend with its top-left corner deviceMargin pixels inside the
-    // top-left corner of a viewport of the given device size, on screen
-    // only: feedback mode (the export) gets no pixels.
-    void drawLegend(int viewportWidth, int viewportHeight, int deviceMargin) const;
+    // The legend deviceMargin pixels inside the canvas's top-left corner.
+    void drawLegend(Canvas &canvas, int deviceMargin) const;
 
     // Number of marks of each kind and of teeth laid out (for reports and
     // tests).

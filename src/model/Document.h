@@ -1,5 +1,6 @@
 #pragma once
 
+#include "curves/Schemes.h"
 #include "geometry/Vector.h"
 
 #include <array>
@@ -7,7 +8,7 @@
 
 // Everything a polygon file keeps, as a plain value: the control polygon,
 // the selected scheme, each scheme's settings and the view settings. The
-// view gives one (GLBox::snapshot) and takes one (GLBox::apply); the files
+// scene gives one (Scene::document) and takes one (Scene::apply); the files
 // read and write one (DocumentFile). A default-constructed document is the
 // program's start-up state.
 class Document
@@ -26,9 +27,9 @@ public:
         bool operator==(const SchemeSettings &) const = default;
     };
 
-    // Schemes are numbered 1 Bezier, 2 Chaikin, 3 cubic B-spline,
-    // 4 Vantrell proposed; 0 selects none.
-    static constexpr int schemeCount = 4;
+    // Schemes are numbered as Schemes numbers them, 1 to schemeCount;
+    // 0 selects none.
+    static constexpr int schemeCount = Schemes::count;
     // Coordinates lie in the world square -worldHalf..worldHalf.
     static constexpr double worldHalf = 10.0;
     // Most points a document may hold.

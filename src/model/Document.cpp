@@ -1,4 +1,4 @@
-#include "Document.h"
+#include "model/Document.h"
 
 #include <algorithm>
 #include <cmath>

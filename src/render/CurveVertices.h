@@ -1,28 +1,30 @@
 #pragma once
 
 #include "curves/PolylineSimplifier.h"
+#include "render/Canvas.h"
 #include "geometry/List.h"
 #include "geometry/Point.h"
 
 #include <cstddef>
 #include <vector>
 
-// The vertices a curve hands to OpenGL, laid out in arrays once per
-// subdivision and reused by every repaint until the next, so that every
-// batch is one draw call instead of one call per vertex. The
-// order is the one the curves draw in: p1, p2, p2, p3, ..., pn, pn, p1, so
-// a GL_LINE_LOOP over all of it is the closed curve and GL_LINES over all
-// but the last two vertices is the open polyline. Feedback mode (and so
-// the PostScript export) sees exactly these primitives. On screen and on a
-// page (DrawStyle::printPage) the loop skips its zero-length segments (pi
-// to pi), which cover no pixel: the picture is the same with half the lines.
+// The vertices of a curve as a canvas takes them, laid out in arrays once
+// per subdivision and reused by every drawing until the next, so that
+// every batch is one call instead of one per vertex. The order is the one
+// the curves have always been recorded in: p1, p2, p2, p3, ..., pn, pn, p1,
+// so a loop over all of it is the closed curve and pairs over all but the
+// last two vertices are the open polyline: what feedback capture (and so
+// the PostScript export) sees with repeat set. Without it, every other
+// vertex is taken (p1, p2, ..., pn): the loop without its zero-length
+// segments and the polyline as one strip, the same picture with half the
+// lines.
 //
 // Beside this full layout there is a simplified one (fillSimplified): the
 // loop or polyline merged within a tolerance far below what the output can
 // resolve (a fraction of a device pixel on screen), so that a curve of
-// millions of points is stroked as the few thousand segments the view can
-// show. Which of the two the draw functions use is chosen with
-// showSimplified(); the curve picks it by render mode.
+// millions of points is stroked as the few thousand segments the output
+// can show. Which of the two the draw functions use is chosen with
+// showSimplified(); CurveLayout picks it for the frame.
 class CurveVertices
 {
 public:
@@ -53,28 +55,30 @@ public:
     // Vertices of the simplified loop or polyline (for reports and tests).
     std::size_t simplifiedVertices() const { return shape.size(); }
 
-    // One GL_LINE_LOOP through all vertices: ghosts (positions where there
-    // is none) or positions. Simplified: the simplified loop.
-    void drawLoop(bool ghost) const;
-    // One GL_LINES over the pairs of the open polyline. Simplified: one
-    // GL_LINE_STRIP through the simplified polyline.
-    void drawPairs(bool ghost) const;
-    // The same pairs (or strip) with every vertex in its depth grey.
-    void drawShadedPairs() const;
-    // One GL_POINTS through every point, head to tail (simplified: the
-    // thinned dots), in the current colour.
-    void drawPoints() const;
+    // One loop through the ghosts (positions where there is none) or the
+    // positions, on canvas in its current colour: all vertices with
+    // repeat, else every other one. Simplified: the simplified loop.
+    void drawLoop(Canvas &canvas, bool ghost, bool repeat) const;
+    // The open polyline: pairs with repeat, else one strip. Simplified:
+    // one strip through the simplified polyline.
+    void drawPolyline(Canvas &canvas, bool ghost, bool repeat) const;
+    // The same polyline with every vertex in its depth grey.
+    void drawShaded(Canvas &canvas, bool repeat) const;
+    // Every point, head to tail (simplified: the thinned dots), as squares
+    // in the current colour.
+    void drawPoints(Canvas &canvas) const;
 
 private:
-    // stride 2 takes every second vertex from vertex 0: p1, p2, ..., pn.
-    void draw(unsigned mode, bool ghost, std::size_t vertexCount, int stride = 1) const;
-    // The simplified arrays: mode over the loop (or ghost loop), or over
-    // the dots.
-    void drawSimplified(unsigned mode, bool ghost, bool shaded) const;
+    // The full arrays: shape over vertexCount vertices from vertex 0, every
+    // stride-th (stride 2: p1, p2, ..., pn), with the greys when shaded.
+    void draw(Canvas &canvas, Canvas::Shape shape, bool ghost, std::size_t vertexCount, std::size_t stride,
+              bool shaded = false) const;
+    // The simplified loop or polyline (or its ghost) as shape.
+    void drawSimplified(Canvas &canvas, Canvas::Shape shape, bool ghost) const;
 
     std::vector<float> positions; // x, y per vertex
     std::vector<float> ghosts;    // filled only while some point has a ghost
-    std::vector<float> greys;     // r, g, b per vertex, for drawShadedPairs()
+    std::vector<float> greys;     // r, g, b per vertex, for drawShaded()
     std::size_t pointCount = 0;
 
     PolylineSimplifier shape;      // positions, their greys and the dots

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "model/PolygonSnapshot.h"
+
+#include <functional>
+#include <string>
+
+class ControlPoints;
+class Point;
+class Scene;
+struct Vector;
+
+// Edits of the scene's control polygon as the user makes them, each one
+// step of an undo history: it keeps the polygon as it was before and after
+// every edit (PolygonSnapshot) and tells whoever keeps the history
+// (edited). A drag is one step from press to release, however many moves
+// it takes; an edit in the middle of a drag ends the drag's step there and
+// the drag goes on as a new one. Edits of the scene's settings are not
+// steps. No Qt: the step names are plain text, for the caller to show.
+class PolygonEditor
+{
+public:
+    // Told every edit that changed the polygon, with the polygon before and
+    // after (never null, never equal) and the step's name ("Move Point").
+    using Edited = std::function<void(const PolygonSnapshot::Shared &before, const PolygonSnapshot::Shared &after,
+                                      const std::string &step)>;
+
+    // Edits scene's polygon; scene must outlive the editor.
+    explicit PolygonEditor(Scene &scene);
+
+    Edited edited;
+
+    // Appends a point at p ("Append Point"); true when one was added.
+    bool append(const Vector &p);
+    // Splits the edge that starts at the point under p ("Split Edge");
+    // the new midpoint, or null when nothing was split.
+    const Point *split(const Vector &p);
+    // Deletes the point under p ("Delete Point"), also a dragged one; true
+    // when one was deleted.
+    bool remove(const Vector &p);
+    // Deletes every point ("Delete Control Points"), dropping every curve's
+    // result; a drag under way loses its point. True when there were any.
+    bool removeAll();
+    // Opens or closes the polygon ("Open Polygon", "Close Polygon"); true
+    // when that changed it. The curves are made again either way.
+    bool setClosed(bool closed);
+
+    // Starts a drag of the point under p, which keeps its position as its
+    // ghost; a drag under way ends first. The point, or null when none is
+    // under p (a drag without a point).
+    Point *beginDrag(const Vector &p);
+    // Moves the dragged point by (dx, dy) world units; nothing without one.
+    void dragBy(double dx, double dy);
+    // Ends the drag: the point loses its ghost and the drag is one step.
+    void endDrag();
+    // A drag that has moved its point becomes a step now ("Move Point");
+    // while the point is still dragged, the moves from here on make
+    // another. Nothing without such a drag.
+    void commitDrag();
+    // The point being dragged (a point of the polygon), or null. Held here
+    // so that the view can show it as its own member.
+    Point *movingPoint = nullptr;
+
+    // Replaces the polygon by snapshot (not null), as an undo or redo does:
+    // ends a drag under way without a step and drops every curve's result.
+    void restore(const PolygonSnapshot::Shared &snapshot);
+    // The polygon as it is now, sharing the snapshot of the last step when
+    // that still holds it.
+    PolygonSnapshot::Shared currentPolygon();
+
+private:
+    // Runs edit, which returns whether it changed the polygon, as one step
+    // named step; a drag under way is committed first and goes on
+    // afterwards as a new step. Returns edit's answer.
+    bool record(const std::string &step, const std::function<bool()> &edit);
+
+    Scene &scene;
+    ControlPoints &polygon;
+    PolygonSnapshot::Shared lastSnapshot; // the polygon at the last step or restore
+    PolygonSnapshot::Shared dragStart;    // the polygon when the drag under way began; null without one
+};

@@ -1,0 +1,413 @@
+#include "model/Scene.h"
+
+#include "curves/BSplineCurve.h"
+#include "curves/BezierCurve.h"
+#include "curves/ChaikinCurve.h"
+#include "curves/ProposedCurve.h"
+#include "model/Document.h"
+
+#include <cstdio>
+#include <new>
+
+namespace {
+
+template <typename... Args>
+std::string format(const char *pattern, Args... args)
+{
+    char text[256];
+    std::snprintf(text, sizeof text, pattern, args...);
+    return text;
+}
+
+} // namespace
+
+Scene::Scene()
+{
+    // The order fixes the scheme numbers (Schemes::Id).
+    curveList.append(new BezierCurve(&control), 0);
+    curveList.append(new ChaikinCurve(&control), 0);
+    curveList.append(new BSplineCurve(&control), 0);
+    curveList.append(new ProposedCurve(&control), 0);
+}
+
+Scene::~Scene()
+{
+    for (Node<Curve> *n = curveList.head; n; n = n->next)
+        delete n->item;
+}
+
+Curve &Scene::curve(int scheme)
+{
+    return *curveList.indexNode(static_cast<std::uint32_t>(scheme))->item;
+}
+
+const Curve &Scene::curve(int scheme) const
+{
+    // The list's index is a cache that lookups fill in.
+    return const_cast<Scene *>(this)->curve(scheme);
+}
+
+Curve *Scene::selectedCurve()
+{
+    return Schemes::isScheme(current) ? &curve(current) : nullptr;
+}
+
+const Curve *Scene::selectedCurve() const
+{
+    return Schemes::isScheme(current) ? &curve(current) : nullptr;
+}
+
+bool Scene::select(int scheme)
+{
+    if (scheme < Schemes::None || scheme > Schemes::count)
+        return false;
+    current = scheme;
+    // The newly selected curve was last made from an older polygon, or with
+    // settings about to be written back; a compared curve that was selected
+    // gets a compared curve's share again.
+    markChanged();
+    shareBudget();
+    return true;
+}
+
+bool Scene::setU(double u)
+{
+    Curve *curve = selectedCurve();
+    if (!curve)
+        return false;
+    const bool changed = u != curve->u();
+    curve->setU(u);
+    markChanged();
+    return changed;
+}
+
+bool Scene::setPrecision(double precision)
+{
+    Curve *curve = selectedCurve();
+    if (!curve)
+        return false;
+    const bool changed = precision != curve->precision;
+    curve->precision = precision;
+    markChanged();
+    return changed;
+}
+
+Scene::LevelChange Scene::setLevel(int level)
+{
+    Curve *curve = selectedCurve();
+    if (!curve)
+        return {};
+    const int newLevel = level < 0 ? 0 : level;
+    LevelChange change{newLevel != curve->level, false};
+    // A subdivision cut short by the point budget stops at the same level
+    // for every level from the one it reached: keep the result (and its
+    // memory) instead of subdividing again.
+    if (!control.dirty && curve->keepsCappedResult(newLevel)) {
+        curve->level = newLevel;
+        curve->limited = newLevel > curve->reachedLevel;
+        change.kept = true;
+        return change;
+    }
+    curve->level = newLevel;
+    markChanged();
+    return change;
+}
+
+int Scene::comparedCount() const
+{
+    int count = 0;
+    for (int i = 1; i <= Schemes::count; ++i)
+        count += switches.compared[static_cast<std::size_t>(i)] && i != current;
+    return count;
+}
+
+void Scene::shareBudget()
+{
+    const std::uint32_t selectedShare = Curve::pointBudget - static_cast<std::uint32_t>(comparedCount()) * compareShare;
+    for (int i = 1; i <= Schemes::count; ++i) {
+        Curve &each = curve(i);
+        const bool selected = i == current;
+        const std::uint32_t limit = selected                                        ? selectedShare
+                                    : switches.compared[static_cast<std::size_t>(i)] ? compareShare
+                                                                                    : Curve::pointBudget;
+        if (limit == each.pointLimit)
+            continue;
+        // Only a result that was cut short, or that the new share cannot
+        // hold, comes out differently.
+        const bool tooLarge = each.result && each.result->count > limit;
+        const bool changes = each.limited || tooLarge;
+        each.pointLimit = limit;
+        if (!changes)
+            continue;
+        // A result larger than the new share is freed now, before the
+        // other curves' shares are filled at the next update: otherwise it
+        // would stay beside them until its own turn to be made again.
+        if (tooLarge)
+            each.clearResult();
+        if (selected)
+            markChanged();
+        else
+            compareStale[static_cast<std::size_t>(i)] = true;
+    }
+}
+
+void Scene::setCompared(int scheme, bool on)
+{
+    if (!Schemes::isScheme(scheme))
+        return;
+    const auto at = static_cast<std::size_t>(scheme);
+    if (switches.compared[at] == on)
+        return;
+    switches.compared[at] = on;
+    if (on)
+        compareStale[at] = true;
+    else if (scheme != current)
+        curve(scheme).clearResult();
+    shareBudget();
+    ++changes;
+}
+
+void Scene::setShowPasses(bool on)
+{
+    switches.passes = on;
+    passesStale = true;
+    if (!on)
+        madePasses.reset();
+    ++changes;
+}
+
+void Scene::setShowLimit(bool on)
+{
+    switches.limit = on;
+    limitStale = seriesStale = true;
+    if (!on)
+        madeLimit.reset();
+    ++changes;
+}
+
+void Scene::setShowCurvature(bool on)
+{
+    switches.curvature = on;
+    ++changes;
+}
+
+void Scene::clearCurves()
+{
+    for (Node<Curve> *n = curveList.head; n; n = n->next)
+        n->item->clearResult();
+}
+
+void Scene::replacePolygon(const std::vector<Vector> &points, bool closed)
+{
+    clearCurves();
+    control.clear();
+    for (const Vector &p : points)
+        control.insertPoint(p);
+    control.closed = closed;
+    markChanged();
+    // A limit reached by the old polygon says nothing about this one.
+    limitScheme = 0;
+    limitText.clear();
+}
+
+Document Scene::document() const
+{
+    Document document;
+    document.points.reserve(control.points.count);
+    for (const Node<Point> *n = control.points.head; n; n = n->next)
+        document.points.emplace_back(n->item->position.x(), n->item->position.y());
+    document.closed = control.closed;
+    document.scheme = current;
+    for (int scheme = 1; scheme <= Schemes::count; ++scheme) {
+        const Curve &c = curve(scheme);
+        document.settings(scheme) = {c.u(), c.precision, c.level, c.depthColour, c.curvePoints};
+    }
+    document.axis = backdrop.drawAxis;
+    document.gridSpacing = backdrop.gridSpace;
+    return document;
+}
+
+void Scene::apply(const Document &document)
+{
+    replacePolygon(document.points, document.closed);
+    for (int scheme = 1; scheme <= Schemes::count; ++scheme) {
+        const Document::SchemeSettings &settings = document.settings(scheme);
+        Curve &c = curve(scheme);
+        c.setU(settings.u);
+        c.precision = settings.precision;
+        c.level = settings.level;
+        c.depthColour = settings.depthColour;
+        c.curvePoints = settings.curvePoints;
+    }
+    current = Schemes::isScheme(document.scheme) ? document.scheme : Schemes::None;
+    shareBudget();
+    backdrop.drawAxis = document.axis;
+    backdrop.gridSpace = document.gridSpacing;
+}
+
+bool Scene::stale() const
+{
+    if (control.dirty && (selectedCurve() || comparedCount() > 0))
+        return true;
+    for (int i = 1; i <= Schemes::count; ++i)
+        if (compareStale[static_cast<std::size_t>(i)] && switches.compared[static_cast<std::size_t>(i)] && i != current)
+            return true;
+    return (switches.passes && passesStale) || (switches.limit && limitStale);
+}
+
+Scene::Readout Scene::update()
+{
+    Readout out;
+    const bool polygonChanged = control.dirty;
+    if (polygonChanged) {
+        compareStale.fill(true);
+        passesStale = limitStale = seriesStale = true;
+    }
+    const std::uint64_t before = changes;
+    updateCompared(out);
+    updateSelected(out);
+    updateStudy();
+    // Without a selected curve nobody else takes the flag down: compared
+    // curves would be made again at every update.
+    if (polygonChanged && !selectedCurve() && comparedCount() > 0)
+        control.dirty = false;
+    if (polygonChanged || changes != before)
+        ++changes;
+    return out;
+}
+
+void Scene::updateCompared(Readout &out)
+{
+    for (int i = 1; i <= Schemes::count; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (!switches.compared[at] || i == current || !compareStale[at])
+            continue;
+        compareStale[at] = false;
+        Curve &each = curve(i);
+        try {
+            each.resubdivide();
+        } catch (const std::bad_alloc &) {
+            each.clearResult();
+            out.messages.push_back(format("Not enough memory to compare the %s curve", Schemes::row(i).name));
+        }
+        ++changes;
+    }
+}
+
+void Scene::updateSelected(Readout &out)
+{
+    Curve *selected = selectedCurve();
+    if (!selected)
+        return;
+    out.measured = true;
+    const double area = control.area();
+    out.polygonArea = area;
+    bool remade = false;
+    try {
+        remade = selected->refresh();
+    } catch (const std::bad_alloc &) {
+        // The level asked for more than the machine holds: drop what was
+        // made of it and keep the polygon and the program going. dirty is
+        // already clear, so the next update does not try again; the next
+        // edit or setting does.
+        selected->clearResult();
+        out.messages.push_back(selected->usesPrecision
+                                   ? format("Not enough memory for precision %2.2f", selected->precision)
+                                   : format("Not enough memory for level %d", selected->level));
+        out.deltaArea = area;
+        ++changes;
+        return;
+    }
+    // A curve that is not drawn has no area: the final area reads 0, and
+    // not the difference of a curve that is no longer there.
+    out.deltaArea = selected->drawsCurve() ? selected->deltaArea : area;
+    if (remade) {
+        ++changes;
+        if (std::string text = limitMessage(); !text.empty())
+            out.messages.push_back(std::move(text));
+    }
+}
+
+std::string Scene::limitMessage()
+{
+    const Curve *selected = selectedCurve();
+    // Only the level-driven schemes can be cut short in practice, and only
+    // a closed polygon subdivides them; otherwise limited is left over from
+    // an earlier subdivision.
+    if (!selected || !selected->usesLevel || !control.closed || !selected->limited || !selected->result) {
+        limitScheme = 0;
+        limitText.clear();
+        return {};
+    }
+    std::string text = format("Level %d limited to %d (%u points", selected->level, selected->reachedLevel,
+                              static_cast<unsigned>(selected->result->count));
+    text += selected->pointLimit < Curve::pointBudget ? ", " + budgetShare(*selected) + " while comparing)" : ")";
+    if (limitScheme == current && limitText == text)
+        return {};
+    limitScheme = current;
+    limitText = text;
+    return text;
+}
+
+void Scene::updateStudy()
+{
+    const Curve *selected = selectedCurve();
+    if (switches.passes && passesStale) {
+        passesStale = false;
+        madePasses.reset();
+        if (selected)
+            madePasses = std::make_unique<SubdivisionPasses>(
+                SubdivisionPasses::make(SchemeSetup::of(*selected), passPointBound));
+        ++changes;
+    }
+    if (switches.limit && limitStale) {
+        limitStale = false;
+        madeLimit.reset();
+        if (selected) {
+            const SchemeSetup setup = SchemeSetup::of(*selected);
+            if (setup.draws())
+                madeLimit = setup.limit();
+        }
+        ++changes;
+    }
+}
+
+ConvergenceSeries Scene::measureConvergence(std::uint64_t work)
+{
+    seriesStale = false;
+    const Curve *selected = selectedCurve();
+    if (!selected)
+        return {};
+    return ConvergenceSeries::measure(SchemeSetup::of(*selected), work);
+}
+
+std::string Scene::budgetShare(const Curve &each) const
+{
+    const std::uint32_t quarters = each.pointLimit / compareShare;
+    return quarters >= 3   ? "three quarters of the point budget"
+           : quarters == 2 ? "half the point budget"
+                           : "a quarter of the point budget";
+}
+
+std::vector<Scene::LegendLine> Scene::legend() const
+{
+    std::vector<LegendLine> lines;
+    if (comparedCount() == 0)
+        return lines;
+    if (selectedCurve())
+        lines.push_back({Schemes::row(current).name, curveColour, 3.0f});
+    for (int i = 1; i <= Schemes::count; ++i) {
+        if (!switches.compared[static_cast<std::size_t>(i)] || i == current)
+            continue;
+        const Curve &each = curve(i);
+        std::string text = Schemes::row(i).name;
+        if (control.points.count > 2 && each.closedOnly && !control.closed)
+            text += " (needs a closed polygon)";
+        else if (each.limited && each.usesLevel)
+            text += format(" (level %d of %d: %s)", each.reachedLevel, each.level, budgetShare(each).c_str());
+        else if (each.limited)
+            text += " (cut at " + budgetShare(each) + ")";
+        lines.push_back({text, Schemes::row(i).colour, compareWidth});
+    }
+    return lines;
+}

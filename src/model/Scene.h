@@ -1,0 +1,207 @@
+#pragma once
+
+#include "analysis/ConvergenceSeries.h"
+#include "analysis/LimitCurve.h"
+#include "analysis/SchemeSetup.h"
+#include "analysis/SubdivisionPasses.h"
+#include "curves/Curve.h"
+#include "curves/Schemes.h"
+#include "geometry/ControlPoints.h"
+#include "geometry/List.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Document;
+
+// Everything a picture of the program shows, as one model with neither Qt
+// nor OpenGL: the control polygon, one curve of each scheme (at positions
+// 1 to 4 of curves(), in Schemes order), the selected scheme, the study's
+// switches with the curves' shares of the point budget, and the grid and
+// axes behind them. Whatever draws it (the view, a page, an image) only
+// reads it; all the work is done by update().
+//
+// The polygon's dirty flag has one owner: the polygon's own edits and
+// markChanged() set it, and only update() clears it, after it has brought
+// every drawn curve and the study's measures up to date. In update() the
+// polygon's area is taken before the selected curve is rebuilt, so that it
+// is measured on the points the curve is made from.
+class Scene
+{
+public:
+    // What update() found: the read-out's areas and the messages to show.
+    struct Readout
+    {
+        // A scheme is selected, so the areas below are due.
+        bool measured = false;
+        // The polygon's signed area (positive clockwise; 0 when open or
+        // with fewer than 3 points) and the selected curve's area
+        // difference, or the polygon's area when no curve is drawn (its
+        // final area reads 0).
+        double polygonArea = 0.0;
+        double deltaArea = 0.0;
+        // Messages for the user, in order: a level cut short by the point
+        // budget, a subdivision that ran out of memory.
+        std::vector<std::string> messages;
+    };
+
+    // The grid and the axes behind the curves; plain settings.
+    struct Backdrop
+    {
+        int gridSpace = 2; // world units; <= 0 draws the border only
+        bool drawAxis = true;
+    };
+
+    // The study's switches, all off at start (the picture is then exactly
+    // as without them). compared[i]: draw scheme i's curve (1 to 4) too,
+    // unless it is the selected one.
+    struct Study
+    {
+        std::array<bool, Schemes::count + 1> compared{};
+        bool passes = false;
+        bool limit = false;
+        bool curvature = false;
+    };
+
+    // One line of the legend: its words and the swatch drawn before them.
+    struct LegendLine
+    {
+        std::string text;
+        std::array<float, 3> colour;
+        float width; // the curve's width in device pixels
+        bool operator==(const LegendLine &) const = default;
+    };
+
+    // A compared curve may fill this much of the point budget.
+    static constexpr std::uint32_t compareShare = Curve::pointBudget / 4;
+    // Most points that the pass polygons copy: some tens of milliseconds
+    // per update at most; deeper levels look like the curve anyway.
+    static constexpr std::uint64_t passPointBound = std::uint64_t{1} << 18;
+    // Width in device pixels of a compared curve (the selected one: 3).
+    static constexpr float compareWidth = 1.5f;
+    // The selected curve's colour.
+    static constexpr std::array<float, 3> curveColour{0.65f, 0.53f, 1.0f};
+
+    // An empty open polygon, the four curves, no scheme selected.
+    Scene();
+    Scene(const Scene &) = delete;
+    Scene &operator=(const Scene &) = delete;
+    ~Scene();
+
+    ControlPoints &polygon() { return control; }
+    const ControlPoints &polygon() const { return control; }
+    // The curves at positions 1 to 4 (List::indexNode), owned by the scene.
+    List<Curve> &curves() { return curveList; }
+    const List<Curve> &curves() const { return curveList; }
+    // The curve of scheme 1 to 4.
+    Curve &curve(int scheme);
+    const Curve &curve(int scheme) const;
+    // The selected scheme, 0 (none) to 4; a reference that stays valid.
+    const int &selected() const { return current; }
+    // The selected curve, or null.
+    Curve *selectedCurve();
+    const Curve *selectedCurve() const;
+    const Study &study() const { return switches; }
+    Backdrop backdrop;
+
+    // Selects scheme 0 to 4 and gives every curve its share of the budget;
+    // the curve is made again from the polygon at the next update. Any
+    // other number changes nothing and returns false.
+    bool select(int scheme);
+    // The polygon or a setting of the selected curve's shape changed.
+    void markChanged() { control.dirty = true; }
+    // The selected curve's settings; each returns whether the value
+    // changed and marks the polygon changed (none without a selection).
+    bool setU(double u);
+    bool setPrecision(double precision);
+    // A level cut short by the point budget that newLevel would give again
+    // is kept instead of made again (kept true).
+    struct LevelChange
+    {
+        bool changed = false;
+        bool kept = false;
+    };
+    LevelChange setLevel(int level);
+    // The study's switches; each frees what it no longer needs.
+    void setCompared(int scheme, bool on);
+    void setShowPasses(bool on);
+    void setShowLimit(bool on);
+    void setShowCurvature(bool on);
+
+    // Drops every curve's result.
+    void clearCurves();
+    // Replaces the polygon by points (z = 0) and the closed flag: drops
+    // every curve's result and marks the polygon changed.
+    void replacePolygon(const std::vector<Vector> &points, bool closed);
+    // The polygon, the selection, every scheme's settings, grid and axes.
+    Document document() const;
+    // Puts all of document's back (values in the panel's ranges).
+    void apply(const Document &document);
+
+    // Brings every drawn curve (the selected one and the compared ones) and
+    // the study's measures up to date with the polygon and the settings,
+    // subdividing what changed; returns the read-out. Never throws: a
+    // subdivision that runs out of memory is dropped and reported.
+    Readout update();
+    // True while update() has something to do.
+    bool stale() const;
+    // Changes whenever update() remade something, or a study switch
+    // changed: a drawing laid out from the scene's measures is out of date.
+    std::uint64_t version() const { return changes; }
+
+    // Schemes compared beside the selected one: ticked, not selected.
+    int comparedCount() const;
+    // The legend, one line per drawn curve (the selected one first); empty
+    // while nothing is compared.
+    std::vector<LegendLine> legend() const;
+    // The share-of-budget words for messages ("half the point budget").
+    std::string budgetShare(const Curve &curve) const;
+    // The message that says where the selected curve stopped short of its
+    // level, when it did and that message is not the last one given; it
+    // counts as given then. Empty otherwise.
+    std::string limitMessage();
+
+    // The selected scheme's passes (Show Passes), made by update(); null
+    // when not shown or without passes.
+    const SubdivisionPasses *passes() const { return madePasses.get(); }
+    // The selected scheme's closed-form limit (Show Limit); null when not
+    // shown or not known.
+    const LimitCurve *limit() const { return madeLimit.get(); }
+    // The convergence series of the selected scheme is out of date (Show
+    // Limit on and the curve changed since it was last measured); the
+    // flag is cleared by measureConvergence.
+    bool convergenceStale() const { return switches.limit && seriesStale; }
+    // Measures the selected scheme's series within work
+    // (ConvergenceSeries::measure); empty without a selected scheme.
+    ConvergenceSeries measureConvergence(std::uint64_t work);
+
+private:
+    // Gives every curve its share of the point budget; a curve whose share
+    // changed is made again.
+    void shareBudget();
+    void updateCompared(Readout &out);
+    void updateSelected(Readout &out);
+    void updateStudy();
+
+    ControlPoints control;
+    List<Curve> curveList;
+    int current = 0;
+    Study switches;
+    // A compared curve that must be made again before it is drawn.
+    std::array<bool, Schemes::count + 1> compareStale{};
+    bool passesStale = true;
+    bool limitStale = true;
+    bool seriesStale = true;
+    std::unique_ptr<SubdivisionPasses> madePasses;
+    std::unique_ptr<LimitCurve> madeLimit;
+    std::uint64_t changes = 0;
+    // The last limit message given (scheme and text), so that a
+    // subdivision that stops at the same place again does not cover the
+    // messages of the edits in between; cleared by every subdivision that
+    // is not cut and by a new polygon.
+    int limitScheme = 0;
+    std::string limitText;
+};

@@ -1,0 +1,411 @@
+#include "render/SceneRenderer.h"
+
+#include "analysis/CurvatureComb.h"
+#include "render/Canvas.h"
+#include "render/CurveLayout.h"
+#include "render/Frame.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using Colour = Canvas::Colour;
+
+constexpr Colour gridGrey{0.5f, 0.5f, 0.5f};
+constexpr Colour ghostGrey{0.6f, 0.6f, 0.6f};
+constexpr Colour printDark{0.15f, 0.15f, 0.15f};
+constexpr Colour white{1.0f, 1.0f, 1.0f};
+constexpr Colour blue{0.0f, 0.0f, 1.0f};
+
+// A comb of more teeth than this would be a solid band in the view.
+constexpr std::size_t combTeeth = 4096;
+// Tooth length per unit of curvature, as a share of the visible side (in
+// world units squared once multiplied by it): a circle of radius 5 at the
+// reset view gets teeth of one grid unit. Teeth are cut at an eighth of
+// the side, where corners of the early levels would cross the view.
+constexpr double combScalePerSide = 0.25;
+constexpr double longestToothPerSide = 0.125;
+// The legend's distance from the picture's corner, in logical pixels, and
+// its text's from the page's.
+constexpr int legendMargin = 8;
+constexpr double textLeft = 12;
+
+void put(std::vector<float> &out, const Vector &v)
+{
+    out.push_back(static_cast<float>(v.x()));
+    out.push_back(static_cast<float>(v.y()));
+}
+
+void put(std::vector<float> &out, const Colour &colour)
+{
+    out.insert(out.end(), colour.begin(), colour.end());
+}
+
+void drawArray(Canvas &canvas, Canvas::Shape shape, const std::vector<float> &xy, const std::vector<float> *rgb = nullptr)
+{
+    if (!xy.empty())
+        canvas.draw(shape, {xy.data(), xy.size() / 2, 1, rgb ? rgb->data() : nullptr});
+}
+
+// The control points' colours on screen: selected, dragged, under the
+// pointer, plain; a page shows the plain colour only.
+Colour pointColour(const Point &p, bool page)
+{
+    if (page)
+        return {1.0f, 0.0f, 0.0f};
+    return p.selected ? blue : p.hasGhost ? Colour{0.0f, 1.0f, 0.0f} : p.highlighted ? Colour{0.0f, 1.0f, 1.0f}
+                                                                                    : Colour{1.0f, 0.0f, 0.0f};
+}
+
+} // namespace
+
+SceneRenderer::SceneRenderer(Scene &scene) : scene(scene) {}
+
+void SceneRenderer::draw(Canvas &canvas, const Frame &frame)
+{
+    if (frame.backdrop) {
+        drawGrid(canvas, frame);
+        drawAxes(canvas, frame);
+    }
+    drawPasses(canvas, frame);
+    drawPolygon(canvas, frame);
+    drawCompared(canvas, frame);
+    drawSelected(canvas, frame);
+    drawOverlays(canvas, frame);
+    drawLegend(canvas, frame);
+}
+
+void SceneRenderer::drawGrid(Canvas &canvas, const Frame &frame)
+{
+    canvas.setLineWidth(frame.widthScale);
+    canvas.setColour(gridGrey);
+    const ViewTransform &v = frame.view;
+    // The right and top edges sit just inside the visible square so that
+    // they fall on the last pixel row and column instead of outside: 0.01
+    // world units at the reset view, the same share of the side at others.
+    const double inset = v.side() * 0.0005;
+    std::vector<float> border;
+    for (const Vector &corner : {Vector(v.left(), v.top() - inset), Vector(v.left(), v.bottom()),
+                                 Vector(v.right() - inset, v.bottom()), Vector(v.right() - inset, v.top() - inset)})
+        put(border, corner);
+    drawArray(canvas, Canvas::Shape::Loop, border);
+
+    // The lattice of the reset view's lines (verticals counted from x = -10,
+    // horizontals from y = 10), cut to the visible square; at the reset view
+    // k runs from 0 while the line stays within -10..10. A grid denser than
+    // a few pixels would only grey the view over.
+    const int gridSpace = scene.backdrop.gridSpace;
+    const double g = gridSpace;
+    if (gridSpace <= 0 || g * frame.logicalSide / v.side() < Frame::minGridPixels)
+        return;
+    std::vector<float> lines;
+    const auto first = static_cast<long long>(std::ceil((v.left() + 10) / g));
+    const auto last = static_cast<long long>(std::floor((v.right() + 10) / g));
+    for (long long k = first; k <= last; ++k) {
+        put(lines, Vector(-10 + k * g, v.top()));
+        put(lines, Vector(-10 + k * g, v.bottom()));
+    }
+    const auto top = static_cast<long long>(std::ceil((10 - v.top()) / g));
+    const auto bottom = static_cast<long long>(std::floor((10 - v.bottom()) / g));
+    for (long long k = top; k <= bottom; ++k) {
+        put(lines, Vector(v.left(), 10 - k * g));
+        put(lines, Vector(v.right(), 10 - k * g));
+    }
+    drawArray(canvas, Canvas::Shape::Pairs, lines);
+}
+
+void SceneRenderer::drawAxes(Canvas &canvas, const Frame &frame)
+{
+    if (!scene.backdrop.drawAxis)
+        return;
+    const ViewTransform &v = frame.view;
+    canvas.setLineWidth(2.0f * frame.widthScale);
+    canvas.setColour(gridGrey);
+    std::vector<float> axes;
+    for (const Vector &end : {Vector(v.left(), 0), Vector(v.right(), 0), Vector(0, v.top()), Vector(0, v.bottom())})
+        put(axes, end);
+    drawArray(canvas, Canvas::Shape::Pairs, axes);
+    canvas.setLineWidth(frame.widthScale);
+}
+
+void SceneRenderer::drawPasses(Canvas &canvas, const Frame &frame)
+{
+    const SubdivisionPasses *passes = scene.passes();
+    if (!scene.study().passes || !passes)
+        return;
+    if (!study.passes.holds(scene.version(), frame.worldPerUnit)) {
+        study.setPasses(*passes, frame.worldPerUnit * Frame::displayTolerance);
+        study.passes = {true, scene.version(), frame.worldPerUnit};
+    }
+    study.drawPasses(canvas, frame.simplifyPasses, frame.widthScale);
+}
+
+Frame SceneRenderer::laidOut(const Frame &frame) const
+{
+    Frame laid = frame;
+    if (!simplify)
+        laid.tolerance = 0.0;
+    return laid;
+}
+
+void SceneRenderer::drawPolygon(Canvas &canvas, const Frame &frame)
+{
+    drawPolygon(canvas, frame, scene.polygon());
+}
+
+void SceneRenderer::drawPolygon(Canvas &canvas, const Frame &frame, const ControlPoints &polygon)
+{
+    const List<Point> &points = polygon.points;
+    // The polygon as it was before the drag, around the dragged point; the
+    // points in their state colours, a ghost's as grey beside it.
+    std::vector<float> ghostEdges, dots, dotColours, line, highlighted;
+    const std::uint32_t n = points.count;
+    std::uint32_t i = 1;
+    for (const Node<Point> *node = points.head; node; node = node->next, ++i) {
+        const Point &p = *node->item;
+        put(line, p.position);
+        put(dots, p.position);
+        put(dotColours, pointColour(p, frame.printPage));
+        if (!p.hasGhost)
+            continue;
+        put(dots, p.ghost);
+        put(dotColours, ghostGrey);
+        const Vector *before = node->prev ? &node->prev->item->position : nullptr;
+        const Vector *after = node->next ? &node->next->item->position : nullptr;
+        if (i == 1) {
+            if (polygon.closed) {
+                put(ghostEdges, p.ghost);
+                put(ghostEdges, points.tail->item->position);
+            }
+            if (after) {
+                put(ghostEdges, p.ghost);
+                put(ghostEdges, *after);
+            }
+        } else if (i == n) {
+            if (polygon.closed) {
+                put(ghostEdges, p.ghost);
+                put(ghostEdges, points.head->item->position);
+            }
+            put(ghostEdges, *before);
+            put(ghostEdges, p.ghost);
+        } else {
+            put(ghostEdges, *before);
+            put(ghostEdges, p.ghost);
+            put(ghostEdges, p.ghost);
+            put(ghostEdges, *after);
+        }
+    }
+    if (!frame.printPage) {
+        const int edges = polygon.edgeCount();
+        i = 1;
+        for (const Node<Point> *node = points.head; node && int(i) <= edges; node = node->next, ++i) {
+            if (!node->item->edgeHighlighted)
+                continue;
+            put(highlighted, node->item->position);
+            put(highlighted, (node->next ? node->next : points.head)->item->position);
+        }
+    }
+
+    canvas.setSmooth(true);
+    canvas.setPointSize(5.0f * frame.widthScale);
+    canvas.setColour(ghostGrey);
+    drawArray(canvas, Canvas::Shape::Pairs, ghostEdges);
+    drawArray(canvas, Canvas::Shape::Dots, dots, &dotColours);
+    // Yellow stands out on the grey view; on paper it would all but vanish.
+    canvas.setColour(frame.printColours ? printDark : Colour{1.0f, 1.0f, 0.0f});
+    drawArray(canvas, polygon.closed ? Canvas::Shape::Loop : Canvas::Shape::Strip, line);
+    canvas.setColour(blue);
+    drawArray(canvas, Canvas::Shape::Pairs, highlighted);
+    canvas.setSmooth(false);
+    canvas.setPointSize(frame.widthScale);
+}
+
+void SceneRenderer::drawCompared(Canvas &canvas, const Frame &frame)
+{
+    for (int i = 1; i <= Schemes::count; ++i) {
+        if (!scene.study().compared[static_cast<std::size_t>(i)] || i == scene.selected())
+            continue;
+        canvas.setColour(Schemes::row(i).colour);
+        drawOutline(canvas, laidOut(frame), scene.curve(i), Scene::compareWidth);
+    }
+}
+
+void SceneRenderer::drawOutline(Canvas &canvas, const Frame &frame, Curve &curve, float width)
+{
+    if (!curve.drawsCurve())
+        return;
+    const CurveVertices &shape = CurveLayout::of(curve, frame, false);
+    canvas.setSmooth(true);
+    canvas.setLineWidth(width * frame.widthScale);
+    if (curve.drawnOpen())
+        shape.drawPolyline(canvas, false, frame.repeatVertices);
+    else
+        shape.drawLoop(canvas, false, frame.repeatVertices);
+    canvas.setLineWidth(frame.widthScale);
+    canvas.setSmooth(false);
+}
+
+void SceneRenderer::drawSelected(Canvas &canvas, const Frame &frame)
+{
+    if (Curve *curve = scene.selectedCurve())
+        drawCurve(canvas, laidOut(frame), *curve);
+}
+
+void SceneRenderer::drawCurve(Canvas &canvas, const Frame &frame, Curve &curve)
+{
+    const ControlPoints *polygon = curve.controlPoints;
+    if (!polygon || polygon->points.count <= 2 || !curve.result || (curve.closedOnly && !polygon->closed))
+        return;
+    const bool shaded = curve.drawnOpen() && curve.depthColour;
+    const CurveVertices &vertices = CurveLayout::of(curve, frame, shaded);
+    const float width = (shaded ? 5.0f : 3.0f) * frame.widthScale;
+    const bool repeat = frame.repeatVertices;
+    canvas.setSmooth(true);
+    // Without a drag the ghost coincides with the curve and hides under it;
+    // during a drag it shows the curve as it was before. A page has no
+    // "under": there it would be written as a second copy of the curve.
+    if (!frame.printPage || vertices.hasGhosts()) {
+        canvas.setLineWidth(width);
+        canvas.setColour(ghostGrey);
+        curve.drawnOpen() ? vertices.drawPolyline(canvas, true, repeat) : vertices.drawLoop(canvas, true, repeat);
+    }
+    canvas.setLineWidth(width);
+    canvas.setColour(Scene::curveColour);
+    curve.drawnOpen() ? vertices.drawPolyline(canvas, false, repeat) : vertices.drawLoop(canvas, false, repeat);
+    if (shaded) {
+        // A grey core shaded by split depth over the wide coloured line.
+        canvas.setLineWidth(3.0f * frame.widthScale);
+        vertices.drawShaded(canvas, repeat);
+    }
+    canvas.setLineWidth(frame.widthScale);
+    if (curve.curvePoints) {
+        canvas.setPointSize(2.0f * frame.widthScale);
+        canvas.setColour(frame.printColours ? printDark : white);
+        vertices.drawPoints(canvas);
+    }
+    canvas.setSmooth(false);
+}
+
+void SceneRenderer::drawOverlays(Canvas &canvas, const Frame &frame)
+{
+    Curve *curve = scene.selectedCurve();
+    if (!curve || !curve->drawsCurve())
+        return;
+    const double scale = frame.worldPerUnit;
+    const Scene::Study &switches = scene.study();
+    // Every curve counts its own versions: the scheme tells them apart.
+    const std::uint64_t made = curve->resultVersion() * (Schemes::count + 1) + std::uint64_t(curve->scheme());
+    if (switches.limit) {
+        if (!study.limit.holds(scene.version(), scale)) {
+            study.setLimit(scene.limit(), scale * Frame::displayTolerance);
+            study.limit = {true, scene.version(), scale};
+        }
+        study.drawLimit(canvas, frame.widthScale);
+    }
+    if (switches.curvature) {
+        if (!study.comb.holds(made, frame.view.side())) {
+            // Teeth sized to the visible square, so that zooming in on a
+            // stretch of curve keeps its comb the same size on screen. The
+            // refining schemes draw closed loops; the Bezier curve is an
+            // open polyline even on a closed polygon.
+            const double side = frame.view.side();
+            study.setComb(CurvatureComb::along(*curve->result, curve->closedOnly, combScalePerSide * side,
+                                               longestToothPerSide * side, combTeeth));
+            study.comb = {true, made, side};
+        }
+        study.drawComb(canvas, frame.widthScale);
+    }
+    if (switches.passes) {
+        if (!study.marks.holds(made, 0.0)) {
+            study.setMarks(*curve->result, curve->scheme(), curve->usesLevel ? curve->reachedLevel : 0);
+            study.marks = {true, made, 0.0};
+        }
+        study.drawMarks(canvas, frame.widthScale);
+    }
+}
+
+void SceneRenderer::drawLegend(Canvas &canvas, const Frame &frame)
+{
+    const std::vector<Scene::LegendLine> lines = scene.legend();
+    const QFontMetrics metrics(font);
+    const double unit = frame.logicalSide > 0 ? frame.view.side() / frame.logicalSide : 0.0;
+    const ViewTransform &v = frame.view;
+    switch (frame.legend) {
+    case Frame::Legend::Picture:
+        layOutLegend(lines, frame.legendRatio);
+        study.drawLegend(canvas, qRound(legendMargin * frame.legendRatio));
+        return;
+    case Frame::Legend::Names:
+        // The names at the corner where the view shows its legend, in the
+        // curves' colours.
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            const double down = legendMargin + metrics.height() * (double(k) + 1);
+            canvas.setColour(lines[k].colour);
+            canvas.text(v.left() + textLeft * unit, v.top() - down * unit, lines[k].text);
+        }
+        return;
+    case Frame::Legend::Swatches:
+        // A swatch of each curve's colour and width before its name, in
+        // black, rows of 15 points from the corner.
+        constexpr double row = 15, swatch = 24, gap = 6;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            const double down = legendMargin + row * (double(k) + 1);
+            const double x = v.left() + legendMargin * unit, y = v.top() - down * unit;
+            const std::vector<float> stroke{float(x), float(y + 4 * unit), float(x + swatch * unit),
+                                            float(y + 4 * unit)};
+            canvas.setSmooth(true);
+            canvas.setLineWidth(lines[k].width * frame.widthScale);
+            canvas.setColour(lines[k].colour);
+            drawArray(canvas, Canvas::Shape::Strip, stroke);
+            canvas.setSmooth(false);
+            canvas.setLineWidth(frame.widthScale);
+            canvas.setColour({0.0f, 0.0f, 0.0f});
+            canvas.text(x + (swatch + gap) * unit, y, lines[k].text);
+        }
+        return;
+    }
+}
+
+void SceneRenderer::layOutLegend(const std::vector<Scene::LegendLine> &lines, double ratio)
+{
+    if (lines == legend && ratio == legendRatio)
+        return;
+    legend = lines;
+    legendRatio = ratio;
+    if (legend.empty()) {
+        study.setLegend(QImage());
+        return;
+    }
+    // A swatch of the curve's colour and width before each name, on a pale
+    // panel that keeps the names readable over the grid.
+    const QFontMetrics metrics(font);
+    const int swatch = 24, gap = 6, pad = 5, rowHeight = metrics.height();
+    int textWidth = 0;
+    for (const Scene::LegendLine &line : legend)
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(QString::fromStdString(line.text)));
+    const QSize size(pad + swatch + gap + textWidth + pad, pad + rowHeight * int(legend.size()) + pad);
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 200));
+    painter.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), 4, 4);
+    painter.setFont(font);
+    for (std::size_t k = 0; k < legend.size(); ++k) {
+        const Scene::LegendLine &line = legend[k];
+        const double y = pad + rowHeight * (double(k) + 0.5);
+        painter.setPen(QPen(QColor::fromRgbF(line.colour[0], line.colour[1], line.colour[2]), line.width));
+        painter.drawLine(QPointF(pad, y), QPointF(pad + swatch, y));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(pad + swatch + gap, y - rowHeight / 2.0, textWidth + 1, rowHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(line.text));
+    }
+    painter.end();
+    study.setLegend(image);
+}
