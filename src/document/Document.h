@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/Vector.h"
+#include "geometry/ViewTransform.h"
 
 #include <array>
 #include <vector>
@@ -29,8 +30,9 @@ public:
     // Schemes are numbered 1 Bezier, 2 Chaikin, 3 cubic B-spline,
     // 4 Vantrell proposed; 0 selects none.
     static constexpr int schemeCount = 4;
-    // Coordinates lie in the world square -worldHalf..worldHalf.
-    static constexpr double worldHalf = 10.0;
+    // Coordinates lie within -reach..reach on both axes: where the view
+    // can place and drag a point.
+    static constexpr double reach = ViewTransform::reach;
     // Most points a document may hold.
     static constexpr int maxPoints = 100000;
     // The ranges the panel can produce, ends included.

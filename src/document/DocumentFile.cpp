@@ -118,10 +118,11 @@ public:
             const double x = pair[0].toDouble(), y = pair[1].toDouble();
             if (!std::isfinite(x) || !std::isfinite(y))
                 return fault(QString("point %1 has a coordinate that is not a finite number").arg(i + 1));
-            if (std::abs(x) > Document::worldHalf || std::abs(y) > Document::worldHalf)
-                return fault(QString("point %1 (%2, %3) lies outside the world square -10..10")
+            if (std::abs(x) > Document::reach || std::abs(y) > Document::reach)
+                return fault(QString("point %1 (%2, %3) lies outside the square -%4..%4 that the view reaches")
                                  .arg(i + 1)
-                                 .arg(QString::fromLatin1(number(x)), QString::fromLatin1(number(y))));
+                                 .arg(QString::fromLatin1(number(x)), QString::fromLatin1(number(y)))
+                                 .arg(QString::fromLatin1(number(Document::reach))));
             out.emplace_back(x, y);
         }
     }

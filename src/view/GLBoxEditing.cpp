@@ -4,6 +4,8 @@
 
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace {
 
 // The keyboard-and-button state as it was before an event, compared as a
@@ -27,6 +29,15 @@ State stateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttonsBefore)
 QString coordinates(const char *format, int decimals, const Vector &p)
 {
     return QString::asprintf(format, decimals, p.x(), decimals, p.y());
+}
+
+// The nearest point to p that some view reaches. A press lands there
+// anyway; a drag can pull the pointer far beyond the view, and a file
+// would refuse a point out there.
+Vector withinReach(const Vector &p)
+{
+    constexpr double r = ViewTransform::reach;
+    return {std::clamp(p.x(), -r, r), std::clamp(p.y(), -r, r), p.z()};
 }
 
 } // namespace
@@ -55,8 +66,9 @@ void GLBox::mousePressEvent(QMouseEvent *event)
                            actionMessageTime);
         } else {
             mouseMode = Insert;
-            if (recordEdit(tr("Append Point"), [&] { return controlPoints->insertPoint(p); }))
-                showStatus(coordinates("Inserted control point at (%2.*f, %2.*f)", decimals, p), actionMessageTime);
+            const Vector q = withinReach(p);
+            if (recordEdit(tr("Append Point"), [&] { return controlPoints->insertPoint(q); }))
+                showStatus(coordinates("Inserted control point at (%2.*f, %2.*f)", decimals, q), actionMessageTime);
         }
         break;
     case Qt::RightButton:
@@ -108,7 +120,7 @@ void GLBox::mouseMoveEvent(QMouseEvent *event)
             // The point follows the pointer's movement, so it keeps the
             // offset from the cursor it had when it was grabbed.
             movingPoint->hasGhost = true;
-            movingPoint->position = movingPoint->position + Vector(p.x() - lastX, p.y() - lastY, 0.0);
+            movingPoint->position = withinReach(movingPoint->position + Vector(p.x() - lastX, p.y() - lastY, 0.0));
             controlPoints->dirty = true;
             updateGL();
             const Vector &ghost = movingPoint->ghost;
