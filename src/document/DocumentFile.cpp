@@ -183,7 +183,7 @@ QString position(const QByteArray &text, int offset)
 
 } // namespace
 
-QByteArray DocumentFile::toJson(const Document &document)
+QByteArray DocumentFile::toJson(const Document &document, const QJsonObject &extra)
 {
     QByteArray out = "{\"format\": \"ornelle\", \"version\": " + QByteArray::number(version) + ",\n";
     out += " \"closed\": " + boolean(document.closed) + ",\n";
@@ -206,11 +206,19 @@ QByteArray DocumentFile::toJson(const Document &document)
     }
     out += "},\n";
     out += " \"view\": {\"axis\": " + boolean(document.axis) +
-           ", \"gridSpacing\": " + QByteArray::number(document.gridSpacing) + "}}\n";
+           ", \"gridSpacing\": " + QByteArray::number(document.gridSpacing) + "}";
+    for (auto member = extra.begin(); member != extra.end(); ++member) {
+        // A member's value as compact JSON: the text of a one-element array
+        // without its brackets.
+        const QByteArray value = QJsonDocument(QJsonArray{member.value()}).toJson(QJsonDocument::Compact);
+        out += ",\n " + QJsonDocument(QJsonArray{member.key()}).toJson(QJsonDocument::Compact).mid(1).chopped(1) +
+               ": " + value.mid(1).chopped(1);
+    }
+    out += "}\n";
     return out;
 }
 
-QString DocumentFile::fromJson(const QByteArray &text, const QString &name, Document &document)
+QString DocumentFile::fromJson(const QByteArray &text, const QString &name, Document &document, QJsonObject *rootOut)
 {
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(text, &error);
@@ -252,10 +260,12 @@ QString DocumentFile::fromJson(const QByteArray &text, const QString &name, Docu
     if (reader.failed())
         return reader.problem;
     document = std::move(read);
+    if (rootOut)
+        *rootOut = root;
     return {};
 }
 
-QString DocumentFile::read(const QString &path, Document &document)
+QString DocumentFile::read(const QString &path, Document &document, QJsonObject *root)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -265,10 +275,10 @@ QString DocumentFile::read(const QString &path, Document &document)
     const QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return QString("Could not read %1: %2.").arg(shown(path), file.errorString());
-    return fromJson(text, path, document);
+    return fromJson(text, path, document, root);
 }
 
-QString DocumentFile::write(const QString &path, const Document &document)
+QString DocumentFile::write(const QString &path, const Document &document, const QJsonObject &extra)
 {
     // QSaveFile writes a temporary file beside the target and renames it
     // over the target only in commit(), once everything was written.
@@ -278,7 +288,7 @@ QString DocumentFile::write(const QString &path, const Document &document)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QString("Could not save %1: %2.").arg(shown(path), file.errorString());
-    const QByteArray text = toJson(document);
+    const QByteArray text = toJson(document, extra);
     errno = 0;
     if (file.write(text) != text.size()) {
         const int cause = errno;

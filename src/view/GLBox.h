@@ -256,6 +256,9 @@ signals:
     // deleteControlPoints ("Delete Control Points") or setOpenCloseCurve
     // ("Close Polygon", "Open Polygon"). Never for an edit that changed
     // nothing; before and after are never null.
+    // An export failed: message names the file and the reason, as the
+    // status bar and standard error show it.
+    void exportFailed(const QString &message);
     void polygonEdited(const PolygonSnapshot::Shared &before, const PolygonSnapshot::Shared &after,
                        const QString &step);
 

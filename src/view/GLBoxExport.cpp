@@ -74,6 +74,7 @@ void GLBox::reportExportFailure(const QString &message, const char *diagnosticEn
 {
     std::cerr << message.toLocal8Bit().constData() << diagnosticEnd << std::endl;
     showStatus(message, actionMessageTime);
+    emit exportFailed(message);
 }
 
 namespace {
