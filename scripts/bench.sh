@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds a release build and prints the benchmark
 # tables (subdivision against the contiguous-array references; the study's
-# distances and series; painting and export under Xvfb). The level-99 cases
+# distances and series; painting and export under Xvfb; autosave's writes
+# and the drag step with a write waiting). The level-99 cases
 # report peak resident memory, so each runs in a process of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +19,7 @@ paint() {
     xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/bench/ornelle_bench_paint --benchmark_counters_tabular=true "$@"
 }
 paint --benchmark_filter=-level99 "$@"
+xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/bench/ornelle_bench_autosave --benchmark_counters_tabular=true "$@"
 for case in DragStep/Chaikin DragStep/BSpline DragStep/Proposed DragStep/Compare Export/Chaikin; do
     paint --benchmark_filter="^$case/6pts/level99/" "$@"
 done

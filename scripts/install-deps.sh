@@ -13,7 +13,7 @@ packages=(build-essential cmake ninja-build pkg-config dpkg-dev
 # program's window (xwininfo, xprop); the export test reads the EPS and
 # PDF figures back with Ghostscript.
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(xvfb xauth openbox clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info x11-utils ghostscript)
+    packages+=(xvfb xauth openbox xdotool clang libclang-rt-14-dev desktop-file-utils appstream shared-mime-info x11-utils ghostscript)
 fi
 
 missing=()

@@ -194,7 +194,8 @@ void GLMainWindow::fillFileMenu(QMenu *fileMenu)
 {
     addDocumentEntries(fileMenu);
     fileMenu->addSeparator();
-    fileMenu->addAction(tr("Export to &PostScript..."), QKeySequence(Qt::CTRL | Qt::Key_P), glbox, &GLBox::exportPS);
+    fileMenu->addAction(tr("Export to &PostScript..."), QKeySequence(Qt::CTRL | Qt::Key_P), this,
+                        &GLMainWindow::exportPostScript);
     addExportEntry(fileMenu);
     fileMenu->addSeparator();
     fileMenu->addAction(tr("Exit"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp, &QCoreApplication::quit);

@@ -52,6 +52,7 @@
 
 #include <functional>
 
+class Autosave;
 class Document;
 class GLBox;
 class ConvergencePlot;
@@ -93,6 +94,16 @@ public:
     // nothing and is reported in a modal warning box. Asks nothing about
     // unsaved changes (open() does). Returns whether the file was shown.
     bool openFile(const QString &path);
+    // At start-up: when an instance that ended without a clean exit left
+    // unsaved work in folder (Autosave, RecoveryFile), asks whether to
+    // recover it ("Recover", the default, or "Discard"). Recovered work is
+    // shown unsaved under its own file name, if it had one. A damaged
+    // recovery file is set aside and told in the status bar and on
+    // standard error, without a question. Returns whether work was
+    // recovered.
+    bool offerRecovery(const QString &folder);
+    // This window's autosave (its recovery file and timer).
+    const Autosave &autosaveFile() const { return *autosave; }
     // The file being edited; empty while untitled.
     QString currentFile() const { return fileName; }
 
@@ -125,8 +136,13 @@ public slots:
     // becomes the current file. True when written.
     bool saveAs();
     // File > Export...: chooseExport, then the chosen name with its type's
-    // suffix added when it has none of the four, and GLBox::exportFile.
+    // suffix added when it has none of the four, and GLBox::exportFile. A
+    // failure is also told in a warning box; the folder and the type are
+    // remembered only after a figure was written.
     void exportFigure();
+    // File > Export to PostScript: GLBox::exportPS, with a failure also
+    // told in a warning box.
+    void exportPostScript();
 
     // Edit > Undo and Redo: a drag under way is committed first
     // (GLBox::commitDrag), then the history takes back or reapplies one
@@ -175,8 +191,15 @@ private:
     // Creates the undo history and adds the Edit menu's Undo and Redo,
     // wired to the view's edits.
     void fillEditMenu(QMenu *editMenu);
-    // The title's modified marker from the history and settingsEdited.
+    // The title's modified marker from the history and settingsEdited;
+    // the autosave follows it.
     void showModified();
+    // Runs an export of the view; true when it did not fail. A failure the
+    // view reports is shown in a warning box as well.
+    bool runExport(const std::function<void()> &exportView);
+    // The remembered export folder when it is a folder a file can be
+    // written to, else fallback.
+    static QString usableFolder(const QString &folder, const QString &fallback);
     // Redo (forward) or undo one step, after committing a drag under way;
     // the status bar names the step.
     void moveInHistory(bool forward);
@@ -231,6 +254,7 @@ private:
     ConvergencePlot *convergencePlot = nullptr;
 
     QUndoStack *history = nullptr; // the polygon's undo steps, object name "history"
+    Autosave *autosave = nullptr;  // the recovery file of this window's work
     QAction *undoAction = nullptr; // "Undo <step>", object name "undoAction"
     QAction *redoAction = nullptr; // "Redo <step>", object name "redoAction"
     bool settingsEdited = false;   // a setting changed since the last save, New or Open

@@ -1,5 +1,7 @@
 #include "GLMainWindow.h"
 
+#include "document/Autosave.h"
+
 #include "document/PolygonEdit.h"
 #include "geometry/ControlPoints.h"
 #include "view/GLBox.h"
@@ -48,6 +50,14 @@ void GLMainWindow::fillEditMenu(QMenu *editMenu)
     connect(history, &QUndoStack::redoTextChanged, this,
             [this](const QString &step) { redoAction->setText(entryText(tr("Redo"), step)); });
 
+    // Unsaved work goes to this window's recovery file a moment after each
+    // change, but not while a drag is under way (it is one change when it
+    // ends).
+    autosave = new Autosave([this] { return Autosave::Work{glbox->snapshot(), fileName}; },
+                            [this] { return glbox->mouseMode == GLBox::Move && glbox->movingPoint; },
+                            Autosave::defaultFolder(), this);
+    connect(history, &QUndoStack::indexChanged, this, [this] { autosave->changed(isWindowModified()); });
+
     connect(glbox, &GLBox::polygonEdited, this,
             [this](const PolygonSnapshot::Shared &before, const PolygonSnapshot::Shared &after, const QString &step) {
                 history->push(new PolygonEdit(before, after, step, [box = glbox](const PolygonSnapshot::Shared &p) {
@@ -70,6 +80,7 @@ void GLMainWindow::fillEditMenu(QMenu *editMenu)
 void GLMainWindow::showModified()
 {
     setWindowModified(settingsEdited || !history->isClean());
+    autosave->changed(isWindowModified());
 }
 
 void GLMainWindow::undo()

@@ -13,7 +13,9 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSettings>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -97,12 +99,41 @@ void GLMainWindow::addExportEntry(QMenu *fileMenu)
     chooseExport = [this](QString &path, ExportOptions &options) { return runExportDialog(this, path, options); };
 }
 
+QString GLMainWindow::usableFolder(const QString &folder, const QString &fallback)
+{
+    // Writing a file is the only sure test: a folder may be gone, or be
+    // one (such as /proc) that refuses new files whatever its permission
+    // bits say, and whose listing would hold up the save dialog.
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return fallback;
+    QTemporaryFile probe(QDir(folder).filePath(".ornelle-probe-XXXXXX"));
+    return probe.open() ? folder : fallback;
+}
+
+bool GLMainWindow::runExport(const std::function<void()> &exportView)
+{
+    QString failure;
+    const QMetaObject::Connection watch =
+        connect(glbox, &GLBox::exportFailed, this, [&failure](const QString &message) { failure = message; });
+    exportView();
+    disconnect(watch);
+    if (failure.isEmpty())
+        return true;
+    QMessageBox::warning(this, tr("Export"), failure);
+    return false;
+}
+
+void GLMainWindow::exportPostScript()
+{
+    runExport([this] { glbox->exportPS(); });
+}
+
 void GLMainWindow::exportFigure()
 {
     QSettings settings = programSettings();
     // Where the last figure went; before the first, beside the polygon file.
-    const QString folder =
-        settings.value(folderKey, lastFolder.isEmpty() ? QDir::currentPath() : lastFolder).toString();
+    const QString besideFile = lastFolder.isEmpty() ? QDir::currentPath() : lastFolder;
+    const QString folder = usableFolder(settings.value(folderKey).toString(), besideFile);
     const int format = settings.value(formatKey, ExportOptions::Pdf).toInt();
     ExportOptions options = exportOptions;
     if (format >= 0 && format < ExportOptions::formatCount)
@@ -117,7 +148,9 @@ void GLMainWindow::exportFigure()
     path = ExportOptions::completedName(path, chosen);
     options.format = chosen;
     exportOptions = options;
+    bool written = false;
+    if (!runExport([&] { written = glbox->exportFile(path, options); }) || !written)
+        return;
     settings.setValue(folderKey, QFileInfo(path).absolutePath());
     settings.setValue(formatKey, static_cast<int>(chosen));
-    glbox->exportFile(path, options);
 }

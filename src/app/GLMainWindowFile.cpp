@@ -1,5 +1,7 @@
 #include "GLMainWindow.h"
 
+#include "document/Autosave.h"
+#include "document/RecoveryFile.h"
 #include "model/Document.h"
 #include "document/DocumentFile.h"
 #include "view/GLBox.h"
@@ -10,11 +12,19 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QUndoStack>
 
+#include <cstdio>
+#include <memory>
+
 namespace {
+
+// Start-up news about recovered work stays this long (milliseconds).
+constexpr int recoveryMessageTime = 10000;
 
 QString fileFilter()
 {
@@ -135,6 +145,57 @@ bool GLMainWindow::saveTo(const QString &path)
     }
     setCurrentFile(path);
     statusBar()->showMessage(tr("Saved %1").arg(shownName()), GLBox::actionMessageTime);
+    return true;
+}
+
+bool GLMainWindow::offerRecovery(const QString &folder)
+{
+    const std::unique_ptr<RecoveryFile> orphan = RecoveryFile::find(folder);
+    if (!orphan)
+        return false;
+    Document document;
+    QString file;
+    if (const QString problem = orphan->read(document, file); !problem.isEmpty()) {
+        // Told without a question, so that it never holds up the start;
+        // the file is kept, under another name, for whoever wants to look.
+        const QString aside = orphan->setAside();
+        const QString message =
+            aside.isEmpty() ? tr("A damaged recovery file could not be set aside: %1").arg(problem)
+                            : tr("A damaged recovery file was set aside as %1: %2")
+                                  .arg(QDir::toNativeSeparators(aside), problem);
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        statusBar()->showMessage(message, recoveryMessageTime);
+        return false;
+    }
+
+    const QString what = file.isEmpty() ? tr("an untitled polygon") : QDir::toNativeSeparators(file);
+    QMessageBox question(QMessageBox::Question, tr("Recover Work"),
+                         tr("Ornelle ended without saving the work on %1 (%2 points, autosaved %3).\n"
+                            "Recover that work?")
+                             .arg(what)
+                             .arg(document.points.size())
+                             .arg(QLocale().toString(orphan->written(), QLocale::ShortFormat)),
+                         QMessageBox::NoButton, this);
+    question.setObjectName("recoveryQuestion");
+    QPushButton *recover = question.addButton(tr("Recover"), QMessageBox::AcceptRole);
+    QPushButton *discard = question.addButton(tr("Discard"), QMessageBox::DestructiveRole);
+    question.setDefaultButton(recover);
+    question.exec();
+    if (question.clickedButton() == discard) {
+        orphan->discard();
+        return false;
+    }
+    if (question.clickedButton() != recover)
+        return false; // closed unanswered: offered again at the next start
+
+    showDocument(document, file);
+    settingsEdited = true;
+    showModified();
+    // In this instance's own recovery file before the old one goes, so that
+    // a crash right now still loses nothing.
+    autosave->writeNow();
+    orphan->discard();
+    statusBar()->showMessage(tr("Recovered the unsaved work on %1").arg(what), recoveryMessageTime);
     return true;
 }
 

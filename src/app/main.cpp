@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
 #include "app/GLMainWindow.h"
 #include "app/Identity.h"
+#include "document/Autosave.h"
 
 #include <QApplication>
+#include <QStatusBar>
 
 int main(int argc, char *argv[])
 {
@@ -15,9 +17,16 @@ int main(int argc, char *argv[])
     GLMainWindow window;
     window.fitToScreen();
     window.show();
-    // Shown first, so that a file that cannot be opened is reported over
-    // the window, which then starts untitled.
-    if (const QStringList files = commandLine.positionalArguments(); !files.isEmpty())
-        window.openFile(files.constFirst());
+    // Shown first, so that the question about work an earlier instance
+    // left unsaved, and a file that cannot be opened, come over the window,
+    // which then starts untitled. Recovered work is not replaced by FILE.
+    const bool recovered = window.offerRecovery(Autosave::defaultFolder());
+    if (const QStringList files = commandLine.positionalArguments(); !files.isEmpty()) {
+        if (!recovered)
+            window.openFile(files.constFirst());
+        else
+            window.statusBar()->showMessage(
+                QObject::tr("Recovered the unsaved work; %1 was not opened").arg(files.constFirst()), 10000);
+    }
     return application.exec();
 }

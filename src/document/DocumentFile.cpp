@@ -114,10 +114,11 @@ public:
             const double x = pair[0].toDouble(), y = pair[1].toDouble();
             if (!std::isfinite(x) || !std::isfinite(y))
                 return fault(QString("point %1 has a coordinate that is not a finite number").arg(i + 1));
-            if (std::abs(x) > Document::worldHalf || std::abs(y) > Document::worldHalf)
-                return fault(QString("point %1 (%2, %3) lies outside the world square -10..10")
+            if (std::abs(x) > Document::reach || std::abs(y) > Document::reach)
+                return fault(QString("point %1 (%2, %3) lies outside the square -%4..%4 that the view reaches")
                                  .arg(i + 1)
-                                 .arg(QString::fromLatin1(number(x)), QString::fromLatin1(number(y))));
+                                 .arg(QString::fromLatin1(number(x)), QString::fromLatin1(number(y)))
+                                 .arg(QString::fromLatin1(number(Document::reach))));
             out.emplace_back(x, y);
         }
     }
@@ -176,7 +177,7 @@ QString position(const QByteArray &text, int offset)
 
 } // namespace
 
-QByteArray DocumentFile::toJson(const Document &document)
+QByteArray DocumentFile::toJson(const Document &document, const QJsonObject &extra)
 {
     QByteArray out = "{\"format\": \"ornelle\", \"version\": " + QByteArray::number(version) + ",\n";
     out += " \"closed\": " + boolean(document.closed) + ",\n";
@@ -199,11 +200,19 @@ QByteArray DocumentFile::toJson(const Document &document)
     }
     out += "},\n";
     out += " \"view\": {\"axis\": " + boolean(document.axis) +
-           ", \"gridSpacing\": " + QByteArray::number(document.gridSpacing) + "}}\n";
+           ", \"gridSpacing\": " + QByteArray::number(document.gridSpacing) + "}";
+    for (auto member = extra.begin(); member != extra.end(); ++member) {
+        // A member's value as compact JSON: the text of a one-element array
+        // without its brackets.
+        const QByteArray value = QJsonDocument(QJsonArray{member.value()}).toJson(QJsonDocument::Compact);
+        out += ",\n " + QJsonDocument(QJsonArray{member.key()}).toJson(QJsonDocument::Compact).mid(1).chopped(1) +
+               ": " + value.mid(1).chopped(1);
+    }
+    out += "}\n";
     return out;
 }
 
-QString DocumentFile::fromJson(const QByteArray &text, const QString &name, Document &document)
+QString DocumentFile::fromJson(const QByteArray &text, const QString &name, Document &document, QJsonObject *rootOut)
 {
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(text, &error);
@@ -245,10 +254,12 @@ QString DocumentFile::fromJson(const QByteArray &text, const QString &name, Docu
     if (reader.failed())
         return reader.problem;
     document = std::move(read);
+    if (rootOut)
+        *rootOut = root;
     return {};
 }
 
-QString DocumentFile::read(const QString &path, Document &document)
+QString DocumentFile::read(const QString &path, Document &document, QJsonObject *root)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -258,10 +269,10 @@ QString DocumentFile::read(const QString &path, Document &document)
     const QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return QString("Could not read %1: %2.").arg(shown(path), file.errorString());
-    return fromJson(text, path, document);
+    return fromJson(text, path, document, root);
 }
 
-QString DocumentFile::write(const QString &path, const Document &document)
+QString DocumentFile::write(const QString &path, const Document &document, const QJsonObject &extra)
 {
     // QSaveFile writes a temporary file beside the target and renames it
     // over the target only in commit(), once everything was written.
@@ -271,7 +282,7 @@ QString DocumentFile::write(const QString &path, const Document &document)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QString("Could not save %1: %2.").arg(shown(path), file.errorString());
-    const QByteArray text = toJson(document);
+    const QByteArray text = toJson(document, extra);
     errno = 0;
     if (file.write(text) != text.size()) {
         const int cause = errno;

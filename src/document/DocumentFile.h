@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 class Document;
@@ -25,20 +26,26 @@ public:
     // that read back to the same double. Stores precision and depthColour
     // for Bezier only and level for the other schemes only, the settings
     // each one uses.
-    static QByteArray toJson(const Document &document);
+    // extra: further members, written after the document's own (a
+    // recovery file names the document's file this way); readers that do
+    // not know them ignore them.
+    static QByteArray toJson(const Document &document, const QJsonObject &extra = {});
     // Parses text as the contents of the file called name (used only in
     // messages). On success stores the result in document and returns an
     // empty string; otherwise returns one sentence saying what is wrong and
     // leaves document alone. Missing optional members take the start-up
     // values, unknown members are ignored, and u and precision inside their
     // ranges are taken at the nearest slider position (Document::nearestU).
-    static QString fromJson(const QByteArray &text, const QString &name, Document &document);
+    // With root, also gives the file's whole top-level object (on success
+    // only), for members other than the document's.
+    static QString fromJson(const QByteArray &text, const QString &name, Document &document,
+                            QJsonObject *root = nullptr);
 
     // Reads the file at path into document as fromJson does; empty on
     // success, else one sentence naming the file (also for I/O failures).
-    static QString read(const QString &path, Document &document);
+    static QString read(const QString &path, Document &document, QJsonObject *root = nullptr);
     // Writes document to path through a new file that replaces the old one
     // only once it is complete, so a failure never loses the old file.
     // Empty on success, else one sentence naming the file and the reason.
-    static QString write(const QString &path, const Document &document);
+    static QString write(const QString &path, const Document &document, const QJsonObject &extra = {});
 };

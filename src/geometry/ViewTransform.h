@@ -19,6 +19,11 @@ public:
     // zoom-out, so every point that view shows can be centred and zoomed
     // into.
     static constexpr double centreReach = worldHalf / minZoom;
+    // Largest |x| and |y| of any point that any view shows: the farthest
+    // zoom-out, centred as far as it goes. The editor keeps control points
+    // within it and polygon files accept every point within it, so that
+    // whatever the editor makes, a file keeps and opens again.
+    static constexpr double reach = centreReach + worldHalf / minZoom;
 
     double centreX() const { return cx; }
     double centreY() const { return cy; }

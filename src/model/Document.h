@@ -2,6 +2,7 @@
 
 #include "curves/Schemes.h"
 #include "geometry/Vector.h"
+#include "geometry/ViewTransform.h"
 
 #include <array>
 #include <vector>
@@ -30,8 +31,9 @@ public:
     // Schemes are numbered as Schemes numbers them, 1 to schemeCount;
     // 0 selects none.
     static constexpr int schemeCount = Schemes::count;
-    // Coordinates lie in the world square -worldHalf..worldHalf.
-    static constexpr double worldHalf = 10.0;
+    // Coordinates lie within -reach..reach on both axes: where the view
+    // can place and drag a point.
+    static constexpr double reach = ViewTransform::reach;
     // Most points a document may hold.
     static constexpr int maxPoints = 100000;
     // The ranges the panel can produce, ends included.

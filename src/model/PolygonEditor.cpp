@@ -1,15 +1,30 @@
 #include "model/PolygonEditor.h"
 
 #include "geometry/ControlPoints.h"
+#include "geometry/ViewTransform.h"
 #include "model/Scene.h"
 
+#include <algorithm>
 #include <utility>
 
 PolygonEditor::PolygonEditor(Scene &scene) : scene(scene), polygon(scene.polygon()) {}
 
+namespace {
+
+// The nearest point to p that some view reaches. A press lands there
+// anyway; a drag can pull the pointer far beyond the view, and a file
+// would refuse a point out there.
+Vector withinReach(const Vector &p)
+{
+    constexpr double r = ViewTransform::reach;
+    return {std::clamp(p.x(), -r, r), std::clamp(p.y(), -r, r), p.z()};
+}
+
+} // namespace
+
 bool PolygonEditor::append(const Vector &p)
 {
-    return record("Append Point", [&] { return polygon.insertPoint(p); });
+    return record("Append Point", [&] { return polygon.insertPoint(withinReach(p)); });
 }
 
 const Point *PolygonEditor::split(const Vector &p)
@@ -74,7 +89,7 @@ void PolygonEditor::dragBy(double dx, double dy)
     // The point follows the pointer's movement, so it keeps the offset from
     // the pointer that it had when it was grabbed.
     movingPoint->hasGhost = true;
-    movingPoint->position = movingPoint->position + Vector(dx, dy, 0.0);
+    movingPoint->position = withinReach(movingPoint->position + Vector(dx, dy, 0.0));
     scene.markChanged();
 }
 

@@ -30,7 +30,9 @@ public:
 
     Edited edited;
 
-    // Appends a point at p ("Append Point"); true when one was added.
+    // Appends a point at p, or at the nearest point within any view's
+    // reach (ViewTransform::reach), which files keep ("Append Point"); true
+    // when one was added.
     bool append(const Vector &p);
     // Splits the edge that starts at the point under p ("Split Edge");
     // the new midpoint, or null when nothing was split.
@@ -49,7 +51,8 @@ public:
     // ghost; a drag under way ends first. The point, or null when none is
     // under p (a drag without a point).
     Point *beginDrag(const Vector &p);
-    // Moves the dragged point by (dx, dy) world units; nothing without one.
+    // Moves the dragged point by (dx, dy) world units, kept within reach;
+    // nothing without one.
     void dragBy(double dx, double dy);
     // Ends the drag: the point loses its ghost and the drag is one step.
     void endDrag();

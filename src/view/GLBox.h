@@ -187,6 +187,9 @@ signals:
                        const QString &step);
     // A message for the status bar, shown for milliseconds.
     void message(const QString &text, int milliseconds);
+    // An export failed: text names the file and the reason, as the status
+    // bar and standard error show it.
+    void exportFailed(const QString &text);
 
 public slots:
     // Grid spacing in world units; 0 or less draws the border only.

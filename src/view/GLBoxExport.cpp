@@ -40,6 +40,7 @@ void GLBox::reportExportFailure(const QString &text, const char *diagnosticEnd)
 {
     std::cerr << text.toLocal8Bit().constData() << diagnosticEnd << std::endl;
     showStatus(text);
+    emit exportFailed(text);
 }
 
 bool GLBox::writeFile(const QString &name, const std::function<QString(std::FILE *)> &write,

@@ -6,11 +6,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -38,6 +40,7 @@ private slots:
     void folderAndTypeAreRemembered();
     void dialogOffersTypesAndOptions();
     void pngFailuresKeepTheOldFile();
+    void failuresAreToldAndNotRemembered();
 
 private:
     // Exports through File > Export... with a chooser that answers name
@@ -162,7 +165,7 @@ QString GLMainWindowExportTest::exportAs(const QString &name, ExportOptions::For
                                          bool printColours)
 {
     QString offered;
-    const QString answer = folder->filePath(name);
+    const QString answer = QDir::isAbsolutePath(name) ? name : folder->filePath(name);
     window->chooseExport = [&](QString &path, ExportOptions &options) {
         offered = path;
         path = answer;
@@ -380,10 +383,40 @@ void GLMainWindowExportTest::pngFailuresKeepTheOldFile()
     QCOMPARE(contents("old.png"), QByteArray("an older picture"));
 
     const QString missing = folder->filePath("missing/figure.png");
-    exportAs("missing/figure.png", ExportOptions::Png);
-    QCOMPARE(window->statusBar()->currentMessage(),
-             "Could not create file " + missing + ": No such file or directory");
+    QString title, text;
+    QVERIFY(answerModalBox([this] { exportAs("missing/figure.png", ExportOptions::Png); }, QMessageBox::Ok, &title,
+                           &text));
+    const QString failure = "Could not create file " + missing + ": No such file or directory";
+    QCOMPARE(text, failure);
+    QCOMPARE(window->statusBar()->currentMessage(), failure);
     QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList{"old.png"});
+}
+
+void GLMainWindowExportTest::failuresAreToldAndNotRemembered()
+{
+    exportAs("first.svg", ExportOptions::Svg);
+    // A folder that refuses new files whatever its permissions say (root
+    // included): the failure is told in a box naming the file, and the
+    // next export still starts where the last figure went.
+    QString text;
+    QVERIFY(answerModalBox([this] { exportAs("/proc/figure.pdf", ExportOptions::Pdf); }, QMessageBox::Ok, nullptr,
+                           &text));
+    QVERIFY2(text.startsWith("Could not create file /proc/figure.pdf: "), qPrintable(text));
+    QCOMPARE(QFileInfo(exportAs("second.svg", ExportOptions::Svg)).absolutePath(), folder->path());
+    QCOMPARE(QFileInfo(exportAs("third", ExportOptions::Png)).absolutePath(), folder->path());
+
+    // Such a folder remembered by an older version, or one since removed,
+    // is not offered: its listing would hold up the dialog.
+    for (const QString &gone : {QString("/proc"), folder->filePath("removed")}) {
+        QSettings(QSettings::UserScope, "ornelle", "ornelle").setValue("export/folder", gone);
+        QString offered;
+        window->chooseExport = [&offered](QString &path, ExportOptions &) {
+            offered = path;
+            return false;
+        };
+        window->exportFigure();
+        QVERIFY2(!offered.startsWith(gone), qPrintable(offered));
+    }
 }
 
 QTEST_MAIN(GLMainWindowExportTest)

@@ -75,7 +75,7 @@ const BadFile badFiles[] = {
     {"point-not-pair.ornelle", "In %1, point 3 must be a pair of numbers [x, y]."},
     // JSON has no infinite numbers: the toolkit's parser refuses 1e999.
     {"infinite-coordinate.ornelle", "%1 is not valid JSON: illegal number at line 2, column 22."},
-    {"outside-world.ornelle", "In %1, point 3 (10.5, 3) lies outside the world square -10..10."},
+    {"outside-world.ornelle", "In %1, point 3 (80.5, 3) lies outside the square -80..80 that the view reaches."},
     {"too-many-points.ornelle", "%1 holds 100001 points, more than the limit of 100000."},
     {"u-out-of-range.ornelle", "In %1, \"schemes.chaikin.u\" is 1.5, outside -1.00..0.99."},
     {"precision-out-of-range.ornelle", "In %1, \"schemes.bezier.precision\" is 0, outside 0.05..10."},

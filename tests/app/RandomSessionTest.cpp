@@ -4,12 +4,15 @@
 // ends and the Study box's switches, "Delete Control Points", exports
 // answered Yes and No, and zooms, pans and "Reset View" by wheel, keys and
 // button. After every action the view repaints and the model and the view
-// transform are checked.
+// transform are checked; every twentieth, the document is saved and opened
+// again.
 //
 // Replay a failing run with the seed it prints:
 //   ORNELLE_SESSION_SEEDS=<seed> build/test/tests/app/RandomSessionTest
 // ORNELLE_SESSION_ACTIONS sets the number of actions per seed.
 
+#include "model/Document.h"
+#include "document/DocumentFile.h"
 #include "geometry/ControlPoints.h"
 #include "support/ListInvariants.h"
 #include "view/ShownView.h"
@@ -17,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -123,6 +127,33 @@ public:
         if (roll < 994)
             return deleteAll();
         return exportPicture();
+    }
+
+    // Saves the document as it is now and opens the file again: whatever
+    // the editor made must come back bit for bit. Returns what is wrong.
+    QString saveAndReopen()
+    {
+        Document saved = view->snapshot();
+        const QString path = QDir(folder).filePath("session.ornelle");
+        if (const QString problem = DocumentFile::write(path, saved); !problem.isEmpty())
+            return problem;
+        Document opened;
+        if (const QString problem = DocumentFile::read(path, opened); !problem.isEmpty())
+            return problem;
+        if (opened.points != saved.points || opened.closed != saved.closed)
+            return QString("the saved polygon of %1 points opens as %2 points, or differently")
+                .arg(saved.points.size())
+                .arg(opened.points.size());
+        // A file keeps each scheme's settings that the scheme uses.
+        for (int s = 1; s <= Document::schemeCount; ++s) {
+            Document::SchemeSettings &kept = saved.settings(s);
+            if (s == 1)
+                kept.level = opened.settings(s).level;
+            else
+                std::tie(kept.precision, kept.depthColour) =
+                    std::pair(opened.settings(s).precision, opened.settings(s).depthColour);
+        }
+        return opened == saved ? QString() : QString("the saved document opens differently");
     }
 
     // Repaints at once and checks the model; returns what is wrong.
@@ -356,7 +387,21 @@ private:
     // Shift wheel, a key, or "Reset View".
     QString changeView()
     {
-        const int kind = pick(0, 4);
+        const int kind = pick(0, 5);
+        if (kind == 5) {
+            // Far out and to a corner, by many notches of the wheel: where
+            // presses and drags reach the farthest points any view shows.
+            const QPointF at = position();
+            const auto wheel = [&](QPoint angle, Qt::KeyboardModifiers mods) {
+                QWheelEvent event(at, view->mapToGlobal(at), {}, angle, held, mods, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(view, &event);
+            };
+            const int dx = pick(0, 1) * 2 - 1, dy = pick(0, 1) * 2 - 1;
+            wheel(QPoint(0, -40 * 120), Qt::ControlModifier);
+            wheel(QPoint(0, dx * 40 * 120), Qt::ShiftModifier);
+            wheel(QPoint(0, dy * 40 * 120), Qt::NoModifier);
+            return QString("far out to corner (%1, %2)").arg(dx).arg(dy);
+        }
         if (kind == 4) {
             resetViewButton->click();
             return "reset view";
@@ -437,7 +482,9 @@ private slots:
             recent.push_back(user.act());
             if (recent.size() > 12)
                 recent.pop_front();
-            const QString problem = user.check();
+            QString problem = user.check();
+            if (problem.isEmpty() && i % 20 == 0)
+                problem = user.saveAndReopen();
             if (!problem.isEmpty()) {
                 QString log;
                 for (const QString &a : recent)

@@ -23,9 +23,9 @@ void checkRanges(const Document &d)
     if (d.points.size() > std::size_t(Document::maxPoints))
         fail("too many points");
     for (const Vector &p : d.points)
-        if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::abs(p.x()) > Document::worldHalf ||
-            std::abs(p.y()) > Document::worldHalf || p.z() != 0.0)
-            fail("a point outside the world square");
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::abs(p.x()) > Document::reach ||
+            std::abs(p.y()) > Document::reach || p.z() != 0.0)
+            fail("a point outside the view's reach");
     if (d.scheme < 0 || d.scheme > Document::schemeCount)
         fail("scheme out of range");
     for (const Document::SchemeSettings &s : d.schemes) {
