@@ -1,50 +1,24 @@
 #pragma once
 
-// GLMainWindow is the program's single top-level window. Through Qt's
-// parent-child tree it owns the view (GLBox) on the left and the control
-// panel on the right: the "Control" box (scheme, closed switch, u,
-// precision, level, delete), the "View" box (curve points, depth colour,
-// axes, grid), the "Convex Volume/Area" read-out and the "Study" box
-// ("Reset View" for the view's zoom and pan, compared schemes, passes,
-// limit, curvature comb, and the distance to the limit with its
-// ConvergencePlot). Every panel widget
-// calls a GLBox slot directly; the view stores the value in itself, in its
-// ControlPoints or in the selected Curve, marks the polygon dirty when the
-// curve's shape depends on it, and asks for a repaint. No handler
-// subdivides: the repaint renders the selected curve, which re-subdivides
-// only while the polygon is dirty, and reports the polygon's area and the
-// curve's area difference (GLBox::setArea -> setArea here), which fill the
-// read-out. Selecting a scheme makes the view emit setWidgetValues, and
-// getWidgetValues loads that scheme's own settings back into the widgets,
-// whose change signals run the view's slots once more. The view zooms and
-// pans by itself (wheel, and keys while it has the focus). While Show
-// Limit is on, the view measures the selected curve's convergence after
-// its changes and sends the series (GLBox::setConvergence) to the read-out
-// and the plot. The File menu's
-// export runs GLBox::exportPS. The view posts every message to this
-// window's status bar. Each slider has a SliderValueLabel beside it that
-// shows the value as the view applies it, and PanelHelp.cpp holds every
-// control's tooltip and What's This text.
-//
-// Files (GLMainWindowFile.cpp): the File menu's New, Open, Save and Save As
-// move a Document between DocumentFile and the view (GLBox::snapshot,
-// GLBox::apply); after an apply the window shows the loaded values in the
-// panel with the widgets' signals blocked, so that they reach no slot. The
-// view's documentEdited signal (a setting changed) sets the window's
-// modified marker, which the title shows beside the file name; saving or
-// opening clears it.
-//
-// Undo (GLMainWindowEdit.cpp): each edit of the polygon reaches the window
-// as GLBox::polygonEdited, which pushes a PolygonEdit onto the window's
-// QUndoStack; the Edit menu's Undo and Redo run the stack, whose commands
-// hand their snapshots back to GLBox::restorePolygon. The window is
-// modified while the stack is away from its clean index (set by saving,
-// reset by New and Open) or a setting changed since the last save.
-//
-// Figures (GLMainWindowExport.cpp): File > Export... asks for a file, its
-// type (EPS, PDF, SVG or PNG) and the export options in one dialog, adds
-// the type's suffix, remembers the folder and the type (QSettings) and
-// hands the rest to GLBox::exportFile.
+// GLMainWindow is the program's single top-level window, a shell over four
+// parts. The view (GLBox) on the left holds the Scene (polygon, curves,
+// settings, study) and draws it; every panel widget calls one of its slots,
+// which changes the scene, and the view brings the scene up to date before
+// its next frame (Scene::update, outside any paint) and reports the areas
+// (GLBox::setArea -> setArea here), the convergence series and its
+// messages (GLBox::message -> the status bar). The ControlPanel on the
+// right builds the "Control", "View", "Convex Volume/Area" and "Study"
+// boxes and shows what the scene holds; selecting a scheme makes the view
+// emit setWidgetValues, and getWidgetValues has the panel load that
+// scheme's own settings, whose widgets' signals run the view's slots once
+// more. The DocumentSession keeps the file, its modified marker, the undo
+// history (the view's polygonEdited pushes a PolygonEdit; undo hands the
+// snapshot back to GLBox::restorePolygon) and the autosave, and runs New,
+// Open, Save, Save As, Undo, Redo and the recovery at start-up. The
+// ExportController runs File > Export to PostScript (GLBox::exportPS) and
+// File > Export... (GLBox::exportFile) and answers the view's questions
+// with dialogs. The View menu (GLMainWindowScreen.cpp) switches full
+// screen, the panel and the view's presentation widths.
 
 #include "view/ExportOptions.h"
 
@@ -53,24 +27,26 @@
 #include <functional>
 
 class Autosave;
-class Document;
+class ControlPanel;
+class DocumentSession;
+class ExportController;
 class GLBox;
-class ConvergencePlot;
+class QAction;
 class QCheckBox;
 class QCloseEvent;
-class QGroupBox;
 class QLabel;
-class QAction;
 class QMenu;
 class QSlider;
 class QSpinBox;
-class QUndoStack;
-class QVBoxLayout;
 class PanelScrollArea;
 
 class GLMainWindow : public QMainWindow
 {
     Q_OBJECT
+
+    // The parts come first: the public choosers below refer into them.
+    DocumentSession *session;
+    ExportController *exports = nullptr;
 
 public:
     // Builds menus, the central frame with view and panel column, the
@@ -103,24 +79,24 @@ public:
     // recovered.
     bool offerRecovery(const QString &folder);
     // This window's autosave (its recovery file and timer).
-    const Autosave &autosaveFile() const { return *autosave; }
+    const Autosave &autosaveFile() const;
     // The file being edited; empty while untitled.
-    QString currentFile() const { return fileName; }
+    QString currentFile() const;
 
     // Ask for the file to open and the file to save to; an empty name
     // cancels. By default the toolkit's modal file dialogs for "*.ornelle"
     // files (saving adds the suffix to a name without one and asks before
     // replacing a file); replaceable, for instance to run without dialogs.
-    std::function<QString()> chooseOpenFile;
-    std::function<QString()> chooseSaveFile;
+    std::function<QString()> &chooseOpenFile;
+    std::function<QString()> &chooseSaveFile;
     // Asks for the figure to export: path comes in as the proposed file
     // (the remembered folder, a name from the scheme and level, the
     // remembered type's suffix) and options as last chosen, with format
     // the remembered type; both go out as chosen. False cancels. By
     // default the toolkit's save dialog with the four file types and the
-    // options below them, which asks nothing about replacing a file
-    // (the export asks).
-    std::function<bool(QString &path, ExportOptions &options)> chooseExport;
+    // options below them, which asks nothing about replacing a file (the
+    // export asks).
+    std::function<bool(QString &path, ExportOptions &options)> &chooseExport;
 
 public slots:
     // File > New: after the unsaved-changes question, the start-up state
@@ -177,69 +153,21 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Answers the view's questions (the PostScript file, replacing a file)
-    // with the toolkit's dialogs.
-    void askForTheView();
-    // Adds the File menu's entries; they come after the view exists.
-    void fillFileMenu(QMenu *fileMenu);
     // Adds the View menu's Full Screen, Show Panel and Presentation
     // Widths (GLMainWindowScreen.cpp).
     void fillViewMenu(QMenu *viewMenu);
     // The menu and status bars show except in full screen without the
     // panel.
     void showChrome();
-    // Creates the undo history and adds the Edit menu's Undo and Redo,
-    // wired to the view's edits.
-    void fillEditMenu(QMenu *editMenu);
-    // The title's modified marker from the history and settingsEdited;
-    // the autosave follows it.
-    void showModified();
-    // Runs an export of the view; true when it did not fail. A failure the
-    // view reports is shown in a warning box as well.
-    bool runExport(const std::function<void()> &exportView);
-    // The remembered export folder when it is a folder a file can be
-    // written to, else fallback.
-    static QString usableFolder(const QString &folder, const QString &fallback);
-    // Redo (forward) or undo one step, after committing a drag under way;
-    // the status bar names the step.
-    void moveInHistory(bool forward);
-    // The entries New, Open..., Save and Save As... at the top of it.
-    void addDocumentEntries(QMenu *fileMenu);
-    // The entry Export... and its default chooser.
-    void addExportEntry(QMenu *fileMenu);
-    // With unsaved changes, the modal Save / Discard / Cancel question;
-    // true when the caller may go on (saved or discarded, or nothing to
-    // lose), false on Cancel or a failed save.
-    bool confirmDiscard();
-    // Writes the view's document to path; reports a failure in a box.
-    bool saveTo(const QString &path);
-    // Puts document into the view and the panel under the name path
-    // (empty: untitled), unmodified.
-    void showDocument(const Document &document, const QString &path);
-    // Shows the view's values in every panel widget without their signals,
-    // and the start-up read-out until the next paint reports the areas.
-    void showAppliedSettings();
-    // path becomes the current file (empty: "Untitled") with the title
-    // set, the history's clean state here and the modified marker cleared.
-    void setCurrentFile(const QString &path);
-    // The file's name as messages and the title show it.
-    QString shownName() const;
     void buildHelpMenu();
-    // The panel's group boxes, each built with its widgets and connections
-    // for the constructor to add to the panel column.
-    QGroupBox *buildControlBox(QWidget *frame);
-    QGroupBox *buildViewBox(QWidget *frame);
-    QGroupBox *buildAreaBox(QWidget *frame);
-    // The "Study" box below the others: "Reset View" and the tools for
-    // looking closer at the curves (GLMainWindowStudy.cpp).
-    QGroupBox *buildStudyBox(QWidget *frame);
 
-    GLBox *glbox = nullptr; // the curve view, object name "glbox"
+    GLBox *glbox = nullptr;                 // the curve view, object name "glbox"
+    ControlPanel *panel = nullptr;          // the panel's boxes and what they show
     PanelScrollArea *panelScroll = nullptr; // the scrolling panel column, "panelScrollArea"
     QAction *fullScreenAction = nullptr;    // View > Full Screen, "fullScreenAction"
     QAction *showPanelAction = nullptr;     // View > Show Panel, "showPanelAction"
-    // Panel widgets that getWidgetValues and setArea write; all owned by
-    // their group boxes.
+    // The panel widgets that getWidgetValues and setArea write (the
+    // panel's, owned by their group boxes).
     QCheckBox *openCloseCurveCheckBox = nullptr;
     QSlider *uparameter = nullptr;
     QSlider *precision = nullptr;
@@ -249,18 +177,4 @@ private:
     QLabel *polygonAreaLabel = nullptr; // "Control Points = ..."
     QLabel *deltaAreaLabel = nullptr;   // "Delta = ..."
     QLabel *finalAreaLabel = nullptr;   // "Final = ..."
-    QCheckBox *showPassesCheckBox = nullptr; // only the refining schemes have passes
-    QLabel *distanceLabel = nullptr;         // "Distance to limit = ..."
-    ConvergencePlot *convergencePlot = nullptr;
-
-    QUndoStack *history = nullptr; // the polygon's undo steps, object name "history"
-    Autosave *autosave = nullptr;  // the recovery file of this window's work
-    QAction *undoAction = nullptr; // "Undo <step>", object name "undoAction"
-    QAction *redoAction = nullptr; // "Redo <step>", object name "redoAction"
-    bool settingsEdited = false;   // a setting changed since the last save, New or Open
-
-    QString fileName;   // current file; empty while untitled
-    QString lastFolder; // where the file dialogs start
-    ExportOptions exportOptions; // as last chosen in this session
-
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Document.h"
+#include "model/Document.h"
 
 #include <QDateTime>
 #include <QLockFile>

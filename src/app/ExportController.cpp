@@ -1,6 +1,8 @@
-#include "GLMainWindow.h"
+#include "ExportController.h"
 
+#include "DocumentSession.h"
 #include "curves/Curve.h"
+#include "model/Scene.h"
 #include "view/GLBox.h"
 
 #include <QCheckBox>
@@ -12,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
@@ -93,13 +96,37 @@ bool runExportDialog(QWidget *parent, QString &path, ExportOptions &options)
 
 } // namespace
 
-void GLMainWindow::addExportEntry(QMenu *fileMenu)
+ExportController::ExportController(QMainWindow *window, const DocumentSession *session)
+    : QObject(window), window(window), session(session)
 {
-    fileMenu->addAction(tr("&Export..."), QKeySequence(Qt::CTRL | Qt::Key_E), this, &GLMainWindow::exportFigure);
-    chooseExport = [this](QString &path, ExportOptions &options) { return runExportDialog(this, path, options); };
+    chooseExport = [this](QString &path, ExportOptions &chosen) {
+        return runExportDialog(this->window, path, chosen);
+    };
 }
 
-QString GLMainWindow::usableFolder(const QString &folder, const QString &fallback)
+void ExportController::attach(GLBox *shown)
+{
+    view = shown;
+    view->chooseExportFile = [shown] {
+        // The export asks its own question before it replaces a file; a
+        // second one from the dialog would ask twice.
+        return QFileDialog::getSaveFileName(shown, QString(), ".", "PostScript (*.ps)", nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
+    view->confirmReplace = [shown](const QString &name) {
+        return QMessageBox::warning(shown, "Warning...", QString("File %1 already exist! Overwrite?").arg(name),
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+}
+
+void ExportController::addEntries(QMenu *fileMenu)
+{
+    fileMenu->addAction(tr("Export to &PostScript..."), QKeySequence(Qt::CTRL | Qt::Key_P), this,
+                        &ExportController::exportPostScript);
+    fileMenu->addAction(tr("&Export..."), QKeySequence(Qt::CTRL | Qt::Key_E), this, &ExportController::exportFigure);
+}
+
+QString ExportController::usableFolder(const QString &folder, const QString &fallback)
 {
     // Writing a file is the only sure test: a folder may be gone, or be
     // one (such as /proc) that refuses new files whatever its permission
@@ -110,47 +137,47 @@ QString GLMainWindow::usableFolder(const QString &folder, const QString &fallbac
     return probe.open() ? folder : fallback;
 }
 
-bool GLMainWindow::runExport(const std::function<void()> &exportView)
+bool ExportController::runExport(const std::function<void()> &exportView)
 {
     QString failure;
     const QMetaObject::Connection watch =
-        connect(glbox, &GLBox::exportFailed, this, [&failure](const QString &message) { failure = message; });
+        connect(view, &GLBox::exportFailed, this, [&failure](const QString &message) { failure = message; });
     exportView();
     disconnect(watch);
     if (failure.isEmpty())
         return true;
-    QMessageBox::warning(this, tr("Export"), failure);
+    QMessageBox::warning(window, tr("Export"), failure);
     return false;
 }
 
-void GLMainWindow::exportPostScript()
+void ExportController::exportPostScript()
 {
-    runExport([this] { glbox->exportPS(); });
+    runExport([this] { view->exportPS(); });
 }
 
-void GLMainWindow::exportFigure()
+void ExportController::exportFigure()
 {
     QSettings settings = programSettings();
     // Where the last figure went; before the first, beside the polygon file.
-    const QString besideFile = lastFolder.isEmpty() ? QDir::currentPath() : lastFolder;
+    const QString besideFile = session->folder().isEmpty() ? QDir::currentPath() : session->folder();
     const QString folder = usableFolder(settings.value(folderKey).toString(), besideFile);
-    const int format = settings.value(formatKey, ExportOptions::Pdf).toInt();
-    ExportOptions options = exportOptions;
-    if (format >= 0 && format < ExportOptions::formatCount)
-        options.format = static_cast<ExportOptions::Format>(format);
-    const Curve *curve = glbox->selectedCurve();
-    QString path = QDir(folder).filePath(ExportOptions::baseName(glbox->currentCurve, curve ? curve->level : 0) +
-                                         "." + ExportOptions::suffix(options.format));
-    if (!chooseExport || !chooseExport(path, options) || path.isEmpty())
+    const int remembered = settings.value(formatKey, ExportOptions::Pdf).toInt();
+    ExportOptions chosen = options;
+    if (remembered >= 0 && remembered < ExportOptions::formatCount)
+        chosen.format = static_cast<ExportOptions::Format>(remembered);
+    const Curve *curve = view->scene().selectedCurve();
+    QString path = QDir(folder).filePath(ExportOptions::baseName(view->scene().selected(), curve ? curve->level : 0) +
+                                         "." + ExportOptions::suffix(chosen.format));
+    if (!chooseExport || !chooseExport(path, chosen) || path.isEmpty())
         return;
 
-    ExportOptions::Format chosen = options.format;
-    path = ExportOptions::completedName(path, chosen);
-    options.format = chosen;
-    exportOptions = options;
+    ExportOptions::Format type = chosen.format;
+    path = ExportOptions::completedName(path, type);
+    chosen.format = type;
+    options = chosen;
     bool written = false;
-    if (!runExport([&] { written = glbox->exportFile(path, options); }) || !written)
+    if (!runExport([&] { written = view->exportFile(path, chosen); }) || !written)
         return;
     settings.setValue(folderKey, QFileInfo(path).absolutePath());
-    settings.setValue(formatKey, static_cast<int>(chosen));
+    settings.setValue(formatKey, static_cast<int>(type));
 }
