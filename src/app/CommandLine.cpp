@@ -1,10 +1,12 @@
 #include "CommandLine.h"
 
 #include "Version.h"
+#include "model/Document.h"
 
 #include <QCoreApplication>
 #include <QList>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,7 +21,8 @@ struct Positional
 
 // The positional arguments the program takes, in order.
 const QList<Positional> positionals{
-    {"FILE", QT_TRANSLATE_NOOP("CommandLine", "Polygon file (.ornelle) to open at start."), "[FILE]"},
+    {"FILE", QT_TRANSLATE_NOOP("CommandLine", "Polygon file (.ornelle) to open at start, or to draw with --export."),
+     "[FILE]"},
 };
 
 void declareOptions(QCommandLineParser &parser)
@@ -30,6 +33,22 @@ void declareOptions(QCommandLineParser &parser)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    const auto text = [](const char *words) { return QCoreApplication::translate("CommandLine", words); };
+    parser.addOption({"export",
+                      text("Write the figure of FILE to OUT, without a window, and exit: the page of File > "
+                           "Export... for .pdf, .svg and .eps, the view's picture for .png, the curve's points "
+                           "for .csv, scheme, settings, points and areas for .json. May be given more than once."),
+                      "OUT"});
+    parser.addOption({"scheme", text("With --export: draw this scheme instead of FILE's: bezier, chaikin, bspline "
+                                     "or proposed."),
+                      "SCHEME"});
+    parser.addOption({"level", text("With --export: the scheme's subdivision level, 0 to 99."), "N"});
+    parser.addOption({"u", text("With --export: the scheme's weight u, -1 to 0.99."), "U"});
+    parser.addOption({"precision", text("With --export: the Bezier scheme's precision, 0.05 to 10."), "P"});
+    parser.addOption({"png-scale", text("With --export: a PNG 1, 2 or 4 times the view's size (default 1)."),
+                      "SCALE"});
+    parser.addOption({"print-colours", text("With --export: a dark polygon and dots for paper (the default).")});
+    parser.addOption({"screen-colours", text("With --export: the polygon and dots in the view's colours.")});
     for (const Positional &p : positionals)
         parser.addPositionalArgument(p.name, p.description, p.syntax);
 }
@@ -41,7 +60,68 @@ void declareOptions(QCommandLineParser &parser)
     std::exit(EXIT_FAILURE);
 }
 
+// The options that only an export reads.
+const QStringList exportOptions{"scheme", "level", "u", "precision", "png-scale", "print-colours", "screen-colours"};
+
+// A figure that cannot be made is told in one line; nothing is written.
+[[noreturn]] void exportFailure(const QString &message)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(message));
+    std::exit(2);
+}
+
+// The value of option as a number within low..high, or an export failure
+// saying what it must be.
+double numberIn(const QCommandLineParser &parser, const QString &option, double low, double high,
+                const QString &range, bool whole = false)
+{
+    bool ok = false;
+    const QString text = parser.value(option);
+    const double value = text.toDouble(&ok);
+    if (!ok || !(value >= low && value <= high) || (whole && value != std::floor(value)))
+        exportFailure(QCoreApplication::translate("CommandLine", "--%1 must be %2, not '%3'.")
+                          .arg(option, range, text));
+    return value;
+}
+
 } // namespace
+
+FigureExport::Request CommandLine::readFigures() const
+{
+    FigureExport::Request request;
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        exportFailure(QCoreApplication::translate("CommandLine", "--export needs the polygon file to draw (FILE)."));
+    if (files.size() > 1)
+        exportFailure(QCoreApplication::translate("CommandLine", "Unexpected argument '%1'.").arg(files[1]));
+    request.file = files.first();
+    request.outputs = parser.values("export");
+    if (parser.isSet("scheme")) {
+        const int scheme = Schemes::ofKey(parser.value("scheme").toStdString());
+        if (!Schemes::isScheme(scheme))
+            exportFailure(QCoreApplication::translate("CommandLine",
+                                                      "--scheme must be bezier, chaikin, bspline or proposed, not '%1'.")
+                              .arg(parser.value("scheme")));
+        request.scheme = scheme;
+    }
+    if (parser.isSet("level"))
+        request.level = static_cast<int>(numberIn(parser, "level", 0, Document::maxLevel, "a whole number from 0 to 99", true));
+    if (parser.isSet("u"))
+        request.u = numberIn(parser, "u", Document::minU, Document::maxU, "a number from -1 to 0.99");
+    if (parser.isSet("precision"))
+        request.precision =
+            numberIn(parser, "precision", Document::minPrecision, Document::maxPrecision, "a number from 0.05 to 10");
+    if (parser.isSet("png-scale")) {
+        const double scale = numberIn(parser, "png-scale", 1, 4, "1, 2 or 4", true);
+        if (scale == 3)
+            exportFailure(QCoreApplication::translate("CommandLine", "--png-scale must be 1, 2 or 4, not '3'."));
+        request.pngScale = static_cast<int>(scale);
+    }
+    if (parser.isSet("print-colours") && parser.isSet("screen-colours"))
+        exportFailure(QCoreApplication::translate("CommandLine", "--print-colours and --screen-colours exclude each other."));
+    request.printColours = !parser.isSet("screen-colours");
+    return request;
+}
 
 CommandLine::CommandLine(int argc, char *argv[])
 {
@@ -51,17 +131,27 @@ CommandLine::CommandLine(int argc, char *argv[])
     // options are still in the list and count as unknown for now.
     // The help text takes the program's name from the application object.
     QCoreApplication reader(argc, argv);
-    parser.parse(QCoreApplication::arguments());
+    const bool parsed = parser.parse(QCoreApplication::arguments());
     if (parser.isSet("help") || parser.isSet("help-all"))
         parser.showHelp(EXIT_SUCCESS);
     if (parser.isSet("version"))
         parser.showVersion();
+    // Figures are made without a window, so Qt takes no options of its own
+    // there: every word must be the export's.
+    if (parser.isSet("export")) {
+        if (!parsed)
+            exportFailure(parser.errorText());
+        figures = readFigures();
+    }
 }
 
 void CommandLine::check(const QCoreApplication &application)
 {
     if (!parser.parse(application.arguments()))
         failWith(parser.errorText());
+    for (const QString &option : exportOptions)
+        if (parser.isSet(option))
+            failWith(QCoreApplication::translate("CommandLine", "--%1 goes with --export.").arg(option));
     if (parser.positionalArguments().size() > positionals.size())
         failWith(QCoreApplication::translate("CommandLine", "Unexpected argument '%1'.")
                      .arg(parser.positionalArguments().value(positionals.size())));

@@ -10,6 +10,9 @@ int main(int argc, char *argv[])
 {
     describeApplication();
     CommandLine commandLine(argc, argv);
+    // Figures from the command line need no window and no display.
+    if (const auto &figures = commandLine.figureRequest())
+        return FigureExport(*figures).run(argv[0]);
     QApplication application(argc, argv);
     commandLine.check(application);
     setApplicationIcon();
