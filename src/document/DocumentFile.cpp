@@ -26,6 +26,16 @@ QByteArray boolean(bool value)
     return value ? "true" : "false";
 }
 
+// "one of "none", "bezier", ... or "proposed"": every scheme's key.
+QString keyList()
+{
+    QString list = "one of ";
+    for (int scheme = Schemes::None; scheme <= Schemes::count; ++scheme)
+        list += QString(scheme == 0 ? "\"%1\"" : scheme < Schemes::count ? ", \"%1\"" : " or \"%1\"")
+                    .arg(QString::fromLatin1(Schemes::row(scheme).key));
+    return list;
+}
+
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -132,7 +142,7 @@ public:
             out = scheme;
             return;
         }
-        wrongType("scheme", "one of \"none\", \"bezier\", \"chaikin\", \"bspline\" or \"proposed\"");
+        wrongType("scheme", keyList().toLatin1().constData());
     }
 
 private:

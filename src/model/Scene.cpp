@@ -170,18 +170,14 @@ void Scene::setCompared(int scheme, bool on)
 void Scene::setShowPasses(bool on)
 {
     switches.passes = on;
-    passesStale = true;
-    if (!on)
-        madePasses.reset();
+    measures.showPasses(on);
     ++changes;
 }
 
 void Scene::setShowLimit(bool on)
 {
     switches.limit = on;
-    limitStale = seriesStale = true;
-    if (!on)
-        madeLimit.reset();
+    measures.showLimit(on);
     ++changes;
 }
 
@@ -247,12 +243,14 @@ void Scene::apply(const Document &document)
 
 bool Scene::stale() const
 {
-    if (control.dirty && (selectedCurve() || comparedCount() > 0))
+    // A dirty polygon with nothing drawn from it stays dirty (nobody takes
+    // the flag down), but an update still tells what it measures.
+    if (control.dirty)
         return true;
     for (int i = 1; i <= Schemes::count; ++i)
         if (compareStale[static_cast<std::size_t>(i)] && switches.compared[static_cast<std::size_t>(i)] && i != current)
             return true;
-    return (switches.passes && passesStale) || (switches.limit && limitStale);
+    return measures.stale();
 }
 
 Scene::Readout Scene::update()
@@ -261,12 +259,13 @@ Scene::Readout Scene::update()
     const bool polygonChanged = control.dirty;
     if (polygonChanged) {
         compareStale.fill(true);
-        passesStale = limitStale = seriesStale = true;
+        measures.outdated();
     }
     const std::uint64_t before = changes;
     updateCompared(out);
     updateSelected(out);
-    updateStudy();
+    if (measures.update(selectedCurve()))
+        ++changes;
     // Without a selected curve nobody else takes the flag down: compared
     // curves would be made again at every update.
     if (polygonChanged && !selectedCurve() && comparedCount() > 0)
@@ -347,38 +346,6 @@ std::string Scene::limitMessage()
     limitScheme = current;
     limitText = text;
     return text;
-}
-
-void Scene::updateStudy()
-{
-    const Curve *selected = selectedCurve();
-    if (switches.passes && passesStale) {
-        passesStale = false;
-        madePasses.reset();
-        if (selected)
-            madePasses = std::make_unique<SubdivisionPasses>(
-                SubdivisionPasses::make(SchemeSetup::of(*selected), passPointBound));
-        ++changes;
-    }
-    if (switches.limit && limitStale) {
-        limitStale = false;
-        madeLimit.reset();
-        if (selected) {
-            const SchemeSetup setup = SchemeSetup::of(*selected);
-            if (setup.draws())
-                madeLimit = setup.limit();
-        }
-        ++changes;
-    }
-}
-
-ConvergenceSeries Scene::measureConvergence(std::uint64_t work)
-{
-    seriesStale = false;
-    const Curve *selected = selectedCurve();
-    if (!selected)
-        return {};
-    return ConvergenceSeries::measure(SchemeSetup::of(*selected), work);
 }
 
 std::string Scene::budgetShare(const Curve &each) const

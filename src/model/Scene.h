@@ -1,13 +1,11 @@
 #pragma once
 
-#include "analysis/ConvergenceSeries.h"
-#include "analysis/LimitCurve.h"
 #include "analysis/SchemeSetup.h"
-#include "analysis/SubdivisionPasses.h"
 #include "curves/Curve.h"
 #include "curves/Schemes.h"
 #include "geometry/ControlPoints.h"
 #include "geometry/List.h"
+#include "model/StudyMeasures.h"
 
 #include <array>
 #include <cstdint>
@@ -77,9 +75,6 @@ public:
 
     // A compared curve may fill this much of the point budget.
     static constexpr std::uint32_t compareShare = Curve::pointBudget / 4;
-    // Most points that the pass polygons copy: some tens of milliseconds
-    // per update at most; deeper levels look like the curve anyway.
-    static constexpr std::uint64_t passPointBound = std::uint64_t{1} << 18;
     // Width in device pixels of a compared curve (the selected one: 3).
     static constexpr float compareWidth = 1.5f;
     // The selected curve's colour.
@@ -164,19 +159,18 @@ public:
     // counts as given then. Empty otherwise.
     std::string limitMessage();
 
-    // The selected scheme's passes (Show Passes), made by update(); null
-    // when not shown or without passes.
-    const SubdivisionPasses *passes() const { return madePasses.get(); }
-    // The selected scheme's closed-form limit (Show Limit); null when not
-    // shown or not known.
-    const LimitCurve *limit() const { return madeLimit.get(); }
+    // The selected scheme's passes (Show Passes) and closed-form limit
+    // (Show Limit), made by update(); null when not shown, not known or
+    // without passes.
+    const SubdivisionPasses *passes() const { return measures.passes(); }
+    const LimitCurve *limit() const { return measures.limit(); }
     // The convergence series of the selected scheme is out of date (Show
     // Limit on and the curve changed since it was last measured); the
     // flag is cleared by measureConvergence.
-    bool convergenceStale() const { return switches.limit && seriesStale; }
+    bool convergenceStale() const { return measures.seriesOutdated(); }
     // Measures the selected scheme's series within work
     // (ConvergenceSeries::measure); empty without a selected scheme.
-    ConvergenceSeries measureConvergence(std::uint64_t work);
+    ConvergenceSeries measureConvergence(std::uint64_t work) { return measures.measure(selectedCurve(), work); }
 
 private:
     // Gives every curve its share of the point budget; a curve whose share
@@ -184,7 +178,6 @@ private:
     void shareBudget();
     void updateCompared(Readout &out);
     void updateSelected(Readout &out);
-    void updateStudy();
 
     ControlPoints control;
     List<Curve> curveList;
@@ -192,11 +185,7 @@ private:
     Study switches;
     // A compared curve that must be made again before it is drawn.
     std::array<bool, Schemes::count + 1> compareStale{};
-    bool passesStale = true;
-    bool limitStale = true;
-    bool seriesStale = true;
-    std::unique_ptr<SubdivisionPasses> madePasses;
-    std::unique_ptr<LimitCurve> madeLimit;
+    StudyMeasures measures;
     std::uint64_t changes = 0;
     // The last limit message given (scheme and text), so that a
     // subdivision that stops at the same place again does not cover the

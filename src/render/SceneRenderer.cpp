@@ -5,9 +5,6 @@
 #include "render/CurveLayout.h"
 #include "render/Frame.h"
 
-#include <QFontMetrics>
-#include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 
@@ -29,11 +26,6 @@ constexpr std::size_t combTeeth = 4096;
 // the side, where corners of the early levels would cross the view.
 constexpr double combScalePerSide = 0.25;
 constexpr double longestToothPerSide = 0.125;
-// The legend's distance from the picture's corner, in logical pixels, and
-// its text's from the page's.
-constexpr int legendMargin = 8;
-constexpr double textLeft = 12;
-
 void put(std::vector<float> &out, const Vector &v)
 {
     out.push_back(static_cast<float>(v.x()));
@@ -63,7 +55,7 @@ Colour pointColour(const Point &p, bool page)
 
 } // namespace
 
-SceneRenderer::SceneRenderer(Scene &scene) : scene(scene) {}
+SceneRenderer::SceneRenderer(Scene &scene) : scene(scene), legend(study) {}
 
 void SceneRenderer::draw(Canvas &canvas, const Frame &frame)
 {
@@ -330,82 +322,5 @@ void SceneRenderer::drawOverlays(Canvas &canvas, const Frame &frame)
 
 void SceneRenderer::drawLegend(Canvas &canvas, const Frame &frame)
 {
-    const std::vector<Scene::LegendLine> lines = scene.legend();
-    const QFontMetrics metrics(font);
-    const double unit = frame.logicalSide > 0 ? frame.view.side() / frame.logicalSide : 0.0;
-    const ViewTransform &v = frame.view;
-    switch (frame.legend) {
-    case Frame::Legend::Picture:
-        layOutLegend(lines, frame.legendRatio);
-        study.drawLegend(canvas, qRound(legendMargin * frame.legendRatio));
-        return;
-    case Frame::Legend::Names:
-        // The names at the corner where the view shows its legend, in the
-        // curves' colours.
-        for (std::size_t k = 0; k < lines.size(); ++k) {
-            const double down = legendMargin + metrics.height() * (double(k) + 1);
-            canvas.setColour(lines[k].colour);
-            canvas.text(v.left() + textLeft * unit, v.top() - down * unit, lines[k].text);
-        }
-        return;
-    case Frame::Legend::Swatches:
-        // A swatch of each curve's colour and width before its name, in
-        // black, rows of 15 points from the corner.
-        constexpr double row = 15, swatch = 24, gap = 6;
-        for (std::size_t k = 0; k < lines.size(); ++k) {
-            const double down = legendMargin + row * (double(k) + 1);
-            const double x = v.left() + legendMargin * unit, y = v.top() - down * unit;
-            const std::vector<float> stroke{float(x), float(y + 4 * unit), float(x + swatch * unit),
-                                            float(y + 4 * unit)};
-            canvas.setSmooth(true);
-            canvas.setLineWidth(lines[k].width * frame.widthScale);
-            canvas.setColour(lines[k].colour);
-            drawArray(canvas, Canvas::Shape::Strip, stroke);
-            canvas.setSmooth(false);
-            canvas.setLineWidth(frame.widthScale);
-            canvas.setColour({0.0f, 0.0f, 0.0f});
-            canvas.text(x + (swatch + gap) * unit, y, lines[k].text);
-        }
-        return;
-    }
-}
-
-void SceneRenderer::layOutLegend(const std::vector<Scene::LegendLine> &lines, double ratio)
-{
-    if (lines == legend && ratio == legendRatio)
-        return;
-    legend = lines;
-    legendRatio = ratio;
-    if (legend.empty()) {
-        study.setLegend(QImage());
-        return;
-    }
-    // A swatch of the curve's colour and width before each name, on a pale
-    // panel that keeps the names readable over the grid.
-    const QFontMetrics metrics(font);
-    const int swatch = 24, gap = 6, pad = 5, rowHeight = metrics.height();
-    int textWidth = 0;
-    for (const Scene::LegendLine &line : legend)
-        textWidth = std::max(textWidth, metrics.horizontalAdvance(QString::fromStdString(line.text)));
-    const QSize size(pad + swatch + gap + textWidth + pad, pad + rowHeight * int(legend.size()) + pad);
-    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 200));
-    painter.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), 4, 4);
-    painter.setFont(font);
-    for (std::size_t k = 0; k < legend.size(); ++k) {
-        const Scene::LegendLine &line = legend[k];
-        const double y = pad + rowHeight * (double(k) + 0.5);
-        painter.setPen(QPen(QColor::fromRgbF(line.colour[0], line.colour[1], line.colour[2]), line.width));
-        painter.drawLine(QPointF(pad, y), QPointF(pad + swatch, y));
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(pad + swatch + gap, y - rowHeight / 2.0, textWidth + 1, rowHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(line.text));
-    }
-    painter.end();
-    study.setLegend(image);
+    legend.draw(canvas, frame, scene.legend(), font);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Scene.h"
+#include "render/LegendDrawing.h"
 #include "render/StudyLayers.h"
 
 #include <QFont>
@@ -70,12 +71,8 @@ public:
 private:
     // frame, with every vertex drawn when simplify is off.
     Frame laidOut(const Frame &frame) const;
-    // The legend's picture for lines at ratio device pixels per logical
-    // pixel, made again only when either changed.
-    void layOutLegend(const std::vector<Scene::LegendLine> &lines, double ratio);
 
     Scene &scene;
     StudyLayers study;
-    std::vector<Scene::LegendLine> legend;
-    double legendRatio = 0.0;
+    LegendDrawing legend;
 };
