@@ -24,5 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Ornelle authors <authors@ornelle.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Mesa's EGL draws the EPS figure of --export where no display runs; the
+# libraries' own dependencies name only the EGL dispatcher.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libegl-mesa0)
 
 include(CPack)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds a release build and prints the benchmark
 # tables (subdivision against the contiguous-array references; the study's
-# distances and series; painting and export under Xvfb; autosave's writes
-# and the drag step with a write waiting). The level-99 cases
+# distances and series; the whole process of ornelle FILE --export with no
+# display; painting and export under Xvfb; autosave's writes and the drag
+# step with a write waiting). The level-99 cases
 # report peak resident memory, so each runs in a process of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +16,7 @@ trap 'rm -rf "$runtime"' EXIT
 export XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb
 build/bench/bench/ornelle_bench_subdivision --benchmark_counters_tabular=true "$@"
 build/bench/bench/ornelle_bench_analysis --benchmark_counters_tabular=true "$@"
+build/bench/bench/ornelle_bench_figure --benchmark_counters_tabular=true "$@"
 paint() {
     xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/bench/ornelle_bench_paint --benchmark_counters_tabular=true "$@"
 }

@@ -5,9 +5,11 @@ set -euo pipefail
 
 # dpkg-dev brings dpkg-shlibdeps, which the Debian package's dependencies
 # are read with.
+# qt6-svg-dev writes the SVG figures; libegl-dev and Mesa's EGL
+# (libegl-mesa0) draw the EPS figure of --export where no display runs.
 packages=(build-essential cmake ninja-build pkg-config dpkg-dev
-          qt6-base-dev libqt6opengl6-dev libgl2ps-dev libglu1-mesa-dev libgl1-mesa-dri
-          libgtest-dev libbenchmark-dev)
+          qt6-base-dev libqt6opengl6-dev qt6-svg-dev libgl2ps-dev libglu1-mesa-dev libgl1-mesa-dri
+          libegl-dev libegl-mesa0 libgtest-dev libbenchmark-dev)
 # The package test also validates the desktop entry and the AppStream data
 # and the MIME type (update-mime-database) and looks for the installed
 # program's window (xwininfo, xprop); the export test reads the EPS and

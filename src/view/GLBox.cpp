@@ -251,11 +251,6 @@ std::array<float, 3> GLBox::compareColour(int scheme)
     return Schemes::row(Schemes::isScheme(scheme) ? scheme : Schemes::None).colour;
 }
 
-int GLBox::comparedCount() const
-{
-    return model->comparedCount();
-}
-
 QStringList GLBox::legendLines() const
 {
     QStringList lines;

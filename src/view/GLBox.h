@@ -27,22 +27,19 @@ class SceneRenderer;
 class SceneUpdater;
 class StudyLayers;
 struct Frame;
-template <typename T>
-class List;
+template <typename T> class List;
 
 // The OpenGL view of a square part of the plane (y up), a thin widget over
-// its collaborators: the Scene (control polygon, the four curves, the
-// selected scheme, the study's switches, grid and axes), which changes
-// only through the view's slots and gestures and is brought up to date by
-// the SceneUpdater outside any paint; the SceneRenderer, which draws it in
-// a Frame on a Canvas (here the OpenGL context; images and pages too); the
+// its collaborators: the Scene (control polygon, four curves, selection,
+// study, grid and axes), which changes only through the view's slots and
+// gestures and is brought up to date by the SceneUpdater outside any
+// paint; the SceneRenderer, which draws it in a Frame on a Canvas; the
 // GestureHandler, which turns the mouse into PolygonEditor edits (each an
-// undo step, reported by polygonEdited); and the ViewNavigator, the
-// visible square with its zooms and pans. Always square and placed 10
-// pixels from its parent's top-left corner. It reports every message by
-// the message signal and asks the exports' questions through
-// chooseExportFile and confirmReplace, which the window answers. The
-// members below that name the scene's and the collaborators' state
+// undo step, told by polygonEdited); and the ViewNavigator, the visible
+// square with its zooms and pans. Square, 10 pixels from its parent's
+// top-left corner. It tells every message by a signal and asks the
+// exports' questions through chooseExportFile and confirmReplace, which
+// the window answers. The members that name the collaborators' state
 // (controlPoints, curves, currentCurve, gridSpace, ...) refer into them.
 class GLBox : public QOpenGLWidget
 {
@@ -62,7 +59,6 @@ public:
     using MouseMode = GestureHandler::MouseMode;
     using enum GestureHandler::MouseMode;
     static constexpr int actionMessageTime = GestureHandler::actionMessageTime;
-    static constexpr int readoutMessageTime = GestureHandler::readoutMessageTime;
 
     // parent owns the view as usual; name becomes the object name;
     // mainWindow (not owned, may be null) shows the view's messages in its
@@ -72,7 +68,7 @@ public:
     GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow);
     ~GLBox() override;
 
-    // Asks for a repaint; every change to what is drawn ends with this.
+    // Asks for a repaint.
     void updateGL();
     // Steps of a frame, drawn into the current context as a paint draws
     // them (every vertex, in the feedback sequence, while OpenGL records
@@ -94,11 +90,11 @@ public:
     // The frame the next paint draws in.
     Frame screenFrame() const;
 
-    // The collaborators, for the window and for tests.
+    // The collaborators, for the window and for tests; the study's drawing
+    // as last laid out.
     Scene &scene() { return *model; }
     SceneRenderer &renderer() { return *painter; }
     PostScriptWriter &postScriptWriter() { return *postScript; }
-    // The study's drawing as last laid out.
     const StudyLayers &studyLayers() const;
 
     // State kept in the collaborators: the visible square, the matrices
@@ -124,13 +120,9 @@ public:
     // The selected curve, or null when none is selected.
     Curve *selectedCurve();
 
-    // Width in device pixels of a compared curve (the selected one: 3).
-    static constexpr float compareWidth = 1.5f;
     // Red, green and blue of scheme i's compared curve (1 to 4); black for
     // any other i.
     static std::array<float, 3> compareColour(int scheme);
-    // Schemes compared beside the selected one (Scene::comparedCount).
-    int comparedCount() const;
     // The legend's lines, one per drawn curve (the selected first); empty
     // while nothing is compared.
     QStringList legendLines() const;
@@ -159,13 +151,11 @@ public:
     std::function<QString()> chooseExportFile;
     std::function<bool(const QString &name)> confirmReplace;
 
-    // Writes the figure that options describe to name, used as given,
-    // after confirmReplace for a name that is taken: for the vector
-    // formats the polygon and the selected curve (no grid, no axes) on a
-    // page of ExportOptions::pageSide points cut tight around the drawing;
-    // for PNG the view as drawn, options.pngScale times its size. An
-    // existing file is replaced only by a complete one; every failure is
-    // told (message) and on standard error. True when name holds it.
+    // Writes the figure of options to name, as given, after confirmReplace
+    // for a name that is taken: the page of the polygon and the selected
+    // curve (Figures, PostScriptWriter), or the view as drawn at
+    // options.pngScale. An existing file is replaced only by a complete
+    // one; every failure is told (exportFailed). True when name holds it.
     bool exportFile(const QString &name, const ExportOptions &options);
 
 signals:
@@ -185,10 +175,9 @@ signals:
     // (mouse, deleteControlPoints, setOpenCloseCurve), step naming it.
     void polygonEdited(const PolygonSnapshot::Shared &before, const PolygonSnapshot::Shared &after,
                        const QString &step);
-    // A message for the status bar, shown for milliseconds.
+    // A message for the status bar, shown for milliseconds; an export's
+    // failure, as the status bar and standard error show it.
     void message(const QString &text, int milliseconds);
-    // An export failed: text names the file and the reason, as the status
-    // bar and standard error show it.
     void exportFailed(const QString &text);
 
 public slots:
@@ -203,7 +192,8 @@ public slots:
     void setPrecision(int tenths);
     // Subdivision level of the selected curve; negatives become 0.
     void setLevel(int level);
-    // Check-box states: axes; the selected curve's dots and depth shading.
+    // Check-box states (2 on, 0 off, 1 unchanged): axes; the selected
+    // curve's dots and depth shading.
     void setDrawAxis(int state);
     void setDrawCurvePoints(int state);
     void setDrawDepthColour(int state);
@@ -240,16 +230,15 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // The scene changed: it is updated before the next frame, which is
-    // asked for.
+    // The scene changed: updated before the next frame, which is asked for.
     void changed();
     // One step of a frame in the current context.
     void paintStep(void (SceneRenderer::*step)(Canvas &, const Frame &));
     // Loads the view's projection and an identity modelview.
     void loadViewProjection();
     void showStatus(const QString &text, int milliseconds = actionMessageTime);
-    // Export steps (GLBoxExport.cpp): the view drawn scale times larger;
-    // a file written through write; a failure told.
+    // Export steps: the view drawn scale times larger; a file written
+    // through write; a failure told.
     QImage renderImage(int scale, QString &failure);
     bool writeFile(const QString &name, const std::function<QString(std::FILE *)> &write,
                    const char *createFailureEnd);
