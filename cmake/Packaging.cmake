@@ -11,8 +11,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "(adaptive de Casteljau Bezier, Chaikin, cubic B-spline or the Vantrell"
     "proposed scheme), set level, precision, weight u and open or closed, and"
     "watch the curve follow every edit. The signed areas of the polygon and"
-    "the curve are read out beside the view, and the picture exports as"
-    "Encapsulated PostScript.")
+    "the curve are read out beside the view, and the picture exports as PDF,"
+    "SVG, EPS or PNG, also from the command line without a window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 # Directories the install creates get the usual modes whatever the umask.
