@@ -1,6 +1,6 @@
 // Painting and export in a real OpenGL context (Mesa under Xvfb):
-//  - a drag step: the polygon is marked dirty and the view paints once,
-//    timed as its two parts, the subdivision and the drawing; the deep
+//  - a drag step: the polygon is marked dirty, the scene's update
+//    subdivides and the view paints once, timed as those two parts; the deep
 //    cases also report the process's peak resident memory, so
 //    scripts/bench.sh runs each of them in a process of its own; the same
 //    step with all four schemes drawn at once (one selected, three

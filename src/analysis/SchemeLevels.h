@@ -7,7 +7,7 @@
 #include <vector>
 
 // Makes the levels of a scheme with the project's own scheme classes, on a
-// private copy of the control polygon, exactly as render() makes the curve
+// private copy of the control polygon, exactly as refresh() makes the curve
 // the program draws (rebuild from the control points, subdivide), so that
 // what is measured is what is drawn. A level of a refining scheme is its
 // number of passes; a level of the Bezier scheme is a uniform split depth:

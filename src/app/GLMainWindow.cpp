@@ -46,6 +46,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     glbox = new GLBox(frame, "glbox", this);
     glbox->setMinimumSize(600, 600);
     hlayout->addWidget(glbox, 2);
+    connect(glbox, &GLBox::message, statusBar(), &QStatusBar::showMessage);
     exports->attach(glbox);
 
     session->addFileEntries(fileMenu);

@@ -91,7 +91,7 @@ public:
     // While the polygon is dirty: replaces result by independent copies of
     // the control points and clears dirty. Does nothing when clean. The old
     // points' memory is reused, so a drag step at a high level touches no
-    // fresh pages; render() trims what the new curve did not need.
+    // fresh pages; refresh() trims what the new curve did not need.
     void rebuildResult();
     // True when result is a subdivision cut short by pointLimit that
     // level newLevel would give again exactly: the same passes would run

@@ -13,8 +13,6 @@
 #include "view/SceneUpdater.h"
 
 #include <QKeyEvent>
-#include <QMainWindow>
-#include <QStatusBar>
 #include <QSurfaceFormat>
 #include <QWheelEvent>
 
@@ -56,8 +54,6 @@ GLBox::GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow)
                             const std::string &step) {
         emit polygonEdited(before, after, tr(step.c_str()));
     };
-    if (mainWindow)
-        connect(this, &GLBox::message, mainWindow->statusBar(), &QStatusBar::showMessage);
 }
 
 GLBox::~GLBox() = default;

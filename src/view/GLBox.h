@@ -61,9 +61,9 @@ public:
     static constexpr int actionMessageTime = GestureHandler::actionMessageTime;
 
     // parent owns the view as usual; name becomes the object name;
-    // mainWindow (not owned, may be null) shows the view's messages in its
-    // status bar. Asks for a compatibility profile because all drawing is
-    // OpenGL 1.1 and the PostScript export records feedback. Creates the
+    // mainWindow (not owned, may be null) is the window that shows the
+    // view's messages. Asks for a compatibility profile because all drawing
+    // is OpenGL 1.1 and the PostScript export records feedback. Creates the
     // scene: the control polygon, then the four curves.
     GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow);
     ~GLBox() override;
