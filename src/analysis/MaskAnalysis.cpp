@@ -227,8 +227,11 @@ void Analyser::describeSmoothness()
                         number(upperKnown ? upper : 0.0, 4));
         return;
     }
-    notes.push_back("Hoelder regularity between " + number(out.regularity->lower, 4) + " and " +
-                    number(out.regularity->upper, 4));
+    const MaskAnalysis::Bounds &alpha = *out.regularity;
+    if (alpha.upper - alpha.lower <= 1e-9)
+        notes.push_back("Hoelder regularity " + number(alpha.upper, 4));
+    else
+        notes.push_back("Hoelder regularity between " + number(alpha.lower, 4) + " and " + number(alpha.upper, 4));
     if (out.regularity->upper < double(k + 1) - 1e-9 && k + 1 < out.sumRules)
         notes.push_back("not " + power(k + 1) + ": the regularity is at most " + number(out.regularity->upper, 4));
 }
