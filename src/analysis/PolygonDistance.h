@@ -27,11 +27,25 @@ public:
     // The largest distance from any of points to the polygon. O(N log M)
     // for N points that follow the polygon's order.
     Farthest largest(std::span<const Vector> points) const;
+    // The largest distance from any point of the polyline through points
+    // (closed: the last point joins the first), edges included, to the
+    // polygon: one side of the Hausdorff distance between the two, exact
+    // up to rounding. index is the vertex or the start of the edge where
+    // it lies. Costs largest() and, for an edge whose ends are nearest to
+    // different segments and which might hold more, a few queries more.
+    Farthest largestAlong(std::span<const Vector> points, bool closed) const;
 
     // Distance from p to the segment from a to b (to a when a == b).
     static double segmentDistance(const Vector &p, const Vector &a, const Vector &b);
 
 private:
+    // Distance from p to segment i.
+    double toSegment(const Vector &p, std::size_t i) const;
+    // The largest distance along the edge from a to b beyond best (then
+    // raised), both ends measured (with their nearest segments).
+    void searchEdge(const Vector &a, const Vector &b, double da, std::size_t ka, double db, std::size_t kb,
+                    double &best) const;
+
     std::vector<Vector> vertices;
     std::size_t segments = 0; // segment i runs from vertex i to vertex i + 1 (mod size)
     BoxTree tree;
