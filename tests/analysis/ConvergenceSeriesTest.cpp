@@ -170,6 +170,13 @@ TEST(ConvergenceSeriesTest, PointBudgetWorkBoundAndNothingDrawn)
     EXPECT_TRUE(skewed.bounded);
     EXPECT_GT(skewed.lastLevel(), 10);
 
+    // A diverging scheme's levels tangle, so that comparing them looks at
+    // many segments per point: the series stops at its budget of them.
+    const ConvergenceSeries tangled = ConvergenceSeries::measure(setupOf(SchemeSetup::Chaikin, -0.3, polygons::star(), true, 99));
+    EXPECT_FALSE(tangled.toLimit);
+    EXPECT_TRUE(tangled.bounded);
+    EXPECT_LT(tangled.lastLevel(), 16);
+
     // A Bezier curve of 1,500 control points: finite distances all along.
     std::vector<Vector> many;
     for (int i = 0; i < 1500; ++i)

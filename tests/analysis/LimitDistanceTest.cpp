@@ -169,7 +169,7 @@ TEST(LimitDistanceTest, HausdorffDistanceIncludesEdges)
     const std::vector<Vector> before = levels.make(0).points, after = levels.make(1).points;
     const PolygonDistance toBefore(before, true), toAfter(after, true);
     const double vertices = std::max(toBefore.largest(after).distance, toAfter.largest(before).distance);
-    const double edges = std::max(toBefore.largestAlong(after, true).distance, toAfter.largestAlong(before, true).distance);
+    const double edges = std::max(toBefore.largestAlong(after, true)->distance, toAfter.largestAlong(before, true)->distance);
     EXPECT_NEAR(vertices, 0.8427, 5e-5);
     EXPECT_NEAR(edges, 1.2095, 5e-5);
     // Against every edge sampled at 20,000 points.
@@ -187,7 +187,10 @@ TEST(LimitDistanceTest, HausdorffDistanceIncludesEdges)
     const PolygonDistance v(std::vector<Vector>{{-4, 4}, {0, 0}, {4, 4}}, false);
     const std::vector<Vector> segment = {{-4, 5}, {4, 5}};
     EXPECT_DOUBLE_EQ(v.largest(segment).distance, 1.0);
-    EXPECT_NEAR(v.largestAlong(segment, false).distance, 5.0 / std::sqrt(2.0), 1e-12);
+    EXPECT_NEAR(v.largestAlong(segment, false)->distance, 5.0 / std::sqrt(2.0), 1e-12);
+    // Refused beyond its budget of segment distances.
+    EXPECT_FALSE(v.largestAlong(segment, false, 3));
+    EXPECT_TRUE(v.largestAlong(segment, false, 1000));
 }
 
 TEST(LimitDistanceTest, DegeneratePolygons)
