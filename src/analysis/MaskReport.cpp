@@ -43,10 +43,11 @@ std::string quoted(std::string_view text)
 // The words of an argument that is no mask: what it might have meant.
 std::string notAScheme(std::string_view argument, const std::string &maskError)
 {
+    std::string out = argument.find(':') != std::string_view::npos ? "not a mask: " : "'";
     if (argument.find(':') != std::string_view::npos)
-        return "not a mask: " + maskError;
-    return "'" + std::string(argument.substr(0, 40)) +
-           "' is neither a mask ('M: c0 c1 ... cn [/ d]') nor one of chaikin, bspline, proposed";
+        return out.append(maskError);
+    return out.append(argument.substr(0, 40))
+        .append("' is neither a mask ('M: c0 c1 ... cn [/ d]') nor one of chaikin, bspline, proposed");
 }
 
 } // namespace

@@ -142,7 +142,9 @@ Mask::Parsed Mask::parse(std::string_view text)
 std::string Mask::text() const
 {
     std::string out = std::to_string(arity_) + ":";
-    for (const double c : coefficients_)
-        out += " " + shortestText(c);
+    for (const double c : coefficients_) {
+        out += ' ';
+        out += shortestText(c);
+    }
     return out;
 }

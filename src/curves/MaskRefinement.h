@@ -28,6 +28,7 @@ public:
 
     // One pass over the closed polygon in (any size; empty gives empty)
     // into out, which is resized to m in.size() points; out must not be in.
+    // Not for two threads at once on one object (it keeps a scratch array).
     void pass(std::span<const Vector> in, std::vector<Vector> &out) const;
 
     // The result of refine().
@@ -47,4 +48,5 @@ public:
 private:
     int arity_;
     std::vector<double> coefficients;
+    mutable std::vector<Vector> scratch; // the loop with its wrap-around, kept between passes
 };
