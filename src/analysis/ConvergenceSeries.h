@@ -40,12 +40,15 @@
 // m control points (both its splitting and its evaluation grow with m).
 // A refining scheme's point costs about 0.02 microseconds (one pass and
 // its limit point), so with the default budget a series takes at most
-// about 25 ms; a Bezier point about m / 6 times 0.25 microseconds, at most
-// about a quarter of a second, plus one adaptive subdivision, the
-// program's own cost for drawing the curve, and the limit's sampling,
-// which grows with the polygon (about 0.5 s at 20,000 points) (see
-// bench/AnalysisBench.cpp). Memory: about 50 bytes per point of the
-// largest level measured for a refining scheme, 250 for the Bezier one.
+// about 30 ms. Comparing levels evaluates a few segment distances per
+// point, far more on the tangles of a diverging scheme, and stops at its
+// own budget of 16 per point of workBudget: about 0.15 s. A Bezier point
+// costs about m / 6 times 0.25 microseconds, at most about a quarter of a
+// second, plus one adaptive subdivision, the program's own cost for
+// drawing the curve, and the sampling of the limit, which grows with the
+// polygon (0.6 s at 20,000 points). See bench/MaskBench.cpp. Memory:
+// about 50 bytes per point of the largest level measured for a refining
+// scheme, 250 for the Bezier one.
 class ConvergenceSeries
 {
 public:
