@@ -20,6 +20,45 @@ bool sameWeight(double a, double b)
 
 } // namespace
 
+const char *SchemeSetup::keyOf(int scheme)
+{
+    switch (scheme) {
+    case Chaikin: return "chaikin";
+    case BSpline: return "bspline";
+    case Proposed: return "proposed";
+    default: return "bezier";
+    }
+}
+
+int SchemeSetup::schemeWithKey(std::string_view key)
+{
+    for (const int scheme : {Bezier, Chaikin, BSpline, Proposed})
+        if (key == keyOf(scheme))
+            return scheme;
+    return 0;
+}
+
+double SchemeSetup::defaultU(int scheme)
+{
+    // What each class's constructor sets.
+    switch (scheme) {
+    case Chaikin: return ChaikinCurve(nullptr).u();
+    case BSpline: return BSplineCurve(nullptr).u();
+    case Proposed: return ProposedCurve(nullptr).u();
+    default: return BezierCurve(nullptr).u();
+    }
+}
+
+std::optional<Mask> SchemeSetup::mask() const
+{
+    switch (scheme) {
+    case Chaikin: return ChaikinCurve::maskAt(u);
+    case BSpline: return BSplineCurve::maskAt(u);
+    case Proposed: return ProposedCurve::maskAt(u);
+    default: return std::nullopt;
+    }
+}
+
 SchemeSetup SchemeSetup::of(const Curve &curve)
 {
     SchemeSetup setup;

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "AnalyseCommand.h"
 #include "Version.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,13 @@ void declareOptions(QCommandLineParser &parser)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption({"analyse",
+                      QCoreApplication::translate("CommandLine",
+                                                  "Print the analysis of a mask ('2: 1 3 3 1 / 4') or of the scheme "
+                                                  "chaikin, bspline or proposed as JSON, and exit."),
+                      "MASK"});
+    parser.addOption({"u", QCoreApplication::translate("CommandLine", "Weight u of the scheme named by --analyse."),
+                      "U"});
     for (const Positional &p : positionals)
         parser.addPositionalArgument(p.name, p.description, p.syntax);
 }
@@ -51,17 +59,23 @@ CommandLine::CommandLine(int argc, char *argv[])
     // options are still in the list and count as unknown for now.
     // The help text takes the program's name from the application object.
     QCoreApplication reader(argc, argv);
-    parser.parse(QCoreApplication::arguments());
+    const bool parsed = parser.parse(QCoreApplication::arguments());
     if (parser.isSet("help") || parser.isSet("help-all"))
         parser.showHelp(EXIT_SUCCESS);
     if (parser.isSet("version"))
         parser.showVersion();
+    // The analysis needs no window: it answers here, before any
+    // application object that would reach for a display.
+    if (parser.isSet("analyse"))
+        std::exit(AnalyseCommand::run(parser, parsed));
 }
 
 void CommandLine::check(const QCoreApplication &application)
 {
     if (!parser.parse(application.arguments()))
         failWith(parser.errorText());
+    if (parser.isSet("u"))
+        failWith(QCoreApplication::translate("CommandLine", "--u goes with --analyse."));
     if (parser.positionalArguments().size() > positionals.size())
         failWith(QCoreApplication::translate("CommandLine", "Unexpected argument '%1'.")
                      .arg(parser.positionalArguments().value(positionals.size())));

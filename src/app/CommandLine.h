@@ -14,8 +14,10 @@ class CommandLine
 public:
     // Reads the arguments before any application object exists. For -h,
     // --help, --help-all, -v or --version it prints the answer on standard
-    // output and ends the process with 0. The application's name and
-    // version must be set first (describeApplication()).
+    // output and ends the process with 0; for --analyse it runs
+    // AnalyseCommand and ends the process with its exit code. The
+    // application's name and version must be set first
+    // (describeApplication()).
     CommandLine(int argc, char *argv[]);
 
     // Checks application's arguments: an unknown option or more positional
