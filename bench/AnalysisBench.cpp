@@ -1,8 +1,7 @@
 // The study's measurements on large curves: the largest distance from a
-// level-16 Chaikin curve of a 6-point polygon (393,216 points) to its limit
-// and to the level before, and a whole convergence series at the default
-// work budget on a curve at the point budget.
-#include "analysis/ConvergenceSeries.h"
+// level-16 Chaikin curve of a 6-point polygon (393,216 points) to its
+// closed-form limit and to the level before (vertices only); whole
+// convergence series are in MaskBench.cpp.
 #include "analysis/LimitDistance.h"
 #include "analysis/PolygonDistance.h"
 #include "analysis/SchemeLevels.h"
@@ -65,25 +64,8 @@ void chaikinLevel16ToLevel15(benchmark::State &state)
     report(state, points.size(), largest);
 }
 
-// The series the view asks for at the highest level: the scheme stops at
-// the point budget, the series at its work budget.
-void seriesAtThePointBudget(benchmark::State &state, int scheme, double u)
-{
-    const SchemeSetup setup = hexagon(scheme, u, 99);
-    int last = 0;
-    for (auto _ : state) {
-        const ConvergenceSeries series = ConvergenceSeries::measure(setup);
-        last = series.lastLevel();
-        benchmark::DoNotOptimize(series.distances.data());
-    }
-    state.counters["last_level"] = last;
-}
-
 } // namespace
 
 BENCHMARK(chaikinLevel16ToLimit)->Unit(benchmark::kMillisecond);
 BENCHMARK(chaikinLevel16ToLevel15)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(seriesAtThePointBudget, Chaikin, SchemeSetup::Chaikin, 0.75)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(seriesAtThePointBudget, BSpline, SchemeSetup::BSpline, 0.5)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(seriesAtThePointBudget, Proposed, SchemeSetup::Proposed, 0.5)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

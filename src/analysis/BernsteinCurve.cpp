@@ -20,19 +20,58 @@ BernsteinCurve::BernsteinCurve(std::span<const Vector> polygon, bool closed) : c
         secondDifferences.push_back((firstDifferences[i + 1] + firstDifferences[i] * -1.0) * (m - 1.0));
 }
 
+namespace {
+
+// The sum of C(m, i) t^i s^(m - i) c_i for 0 < t < 1, s = 1 - t. The
+// weights rise to their largest at i = floor((m + 1) t) and fall on either
+// side: w(i + 1) / w(i) = (m - i) t / ((i + 1) s). Taken relative to the
+// largest, every weight is at most 1; the sum of all of them is 1 in exact
+// arithmetic, so dividing by the computed sum removes the common scale.
+Vector weightedFromThePeak(std::span<const Vector> c, double t)
+{
+    const std::size_t m = c.size() - 1;
+    const double s = 1.0 - t;
+    const double up = t / s, down = s / t;
+    const auto peak = std::min(m, static_cast<std::size_t>(double(m + 1) * t));
+    constexpr double negligible = 1e-20;
+    Vector sum = c[peak];
+    double total = 1.0;
+    double w = 1.0;
+    for (std::size_t i = peak; i < m; ++i) {
+        w *= double(m - i) / double(i + 1) * up;
+        if (w < negligible)
+            break;
+        sum = sum + c[i + 1] * w;
+        total += w;
+    }
+    w = 1.0;
+    for (std::size_t i = peak; i > 0; --i) {
+        w *= double(i) / double(m - i + 1) * down;
+        if (w < negligible)
+            break;
+        sum = sum + c[i - 1] * w;
+        total += w;
+    }
+    return sum / total;
+}
+
+} // namespace
+
 Vector BernsteinCurve::bernsteinSum(std::span<const Vector> c, double t)
 {
-    // Horner's rule on the Bernstein form:
-    //   C(t) = (...((c0 s + C(m,1) t c1) s + C(m,2) t^2 c2) s + ...) + t^m cm
-    // with s = 1 - t: every term ends up as C(m,i) t^i s^(m-i) ci. The
-    // factor C(m,i) t^i is carried along (at most (1 + t)^m, far from
-    // overflow for a few hundred points) and the powers of s are applied
-    // one multiplication at a time, so nothing cancels.
     if (c.empty())
         return {};
+    if (c.size() == 1 || t == 0.0)
+        return c.front();
+    if (t == 1.0)
+        return c.back();
+    if (t > 0.0 && t < 1.0)
+        return weightedFromThePeak(c, t);
+    // Extrapolation: Horner's rule on the Bernstein form:
+    //   C(t) = (...((c0 s + C(m,1) t c1) s + C(m,2) t^2 c2) s + ...) + t^m cm
+    // with s = 1 - t: every term ends up as C(m,i) t^i s^(m-i) ci, the
+    // factor C(m,i) t^i carried along.
     const std::size_t m = c.size() - 1;
-    if (m == 0)
-        return c[0];
     const double s = 1.0 - t;
     double power = 1.0;    // t^i
     double binomial = 1.0; // C(m, i)

@@ -10,10 +10,15 @@
 // Qi. An open polygon of n points gives degree n - 1; a closed one has its
 // first point repeated at the end and degree n, exactly the polygon that
 // BezierCurve splits. It is the limit of the Bezier scheme at every split
-// parameter. One span; each evaluation costs O(degree) (a Horner form of
-// the Bernstein sum, as exact as de Casteljau's O(degree^2) construction:
-// all weights are positive, so the error stays within a few degree * eps
-// * max |Qi|).
+// parameter. One span. Inside [0, 1] an evaluation sums the Bernstein
+// weights outwards from the largest, each from its neighbour, and divides
+// by their sum: no binomial is formed, so nothing overflows at any degree
+// (the file format allows 100,000 points), and weights below 1e-20 of the
+// largest are left out, so that a curve of degree m costs O(min(m,
+// sqrt(m t (1 - t)))) per point. All weights are positive, so the error
+// stays within a few (terms summed) * eps * max |Qi|, as with de
+// Casteljau's O(m^2) construction. Outside [0, 1] (extrapolation) a Horner
+// form of the sum is used, which overflows past a few hundred points.
 class BernsteinCurve : public LimitCurve
 {
 public:
@@ -34,7 +39,7 @@ public:
     Vector at(double t) const override;
     double curvatureBound(std::size_t span) const override;
 
-    // The Bernstein sum of the points c at t, O(c.size()); (0, 0) for none.
+    // The Bernstein sum of the points c at t; (0, 0) for none.
     static Vector bernsteinSum(std::span<const Vector> c, double t);
 
 private:

@@ -44,9 +44,18 @@ LimitDistance::LimitDistance(const LimitCurve &curve, double tolerance) : curve(
     tangents.reserve(parameters.size());
     for (double t : parameters)
         tangents.push_back(curve.jet(t).first);
+    // Every arc lies inside one span: its middle tells which.
+    const std::size_t spans = curve.spanCount();
+    const double width = curve.spanWidth();
+    for (std::size_t i = 0; i + 1 < parameters.size(); ++i) {
+        const double middle = 0.5 * (parameters[i] + parameters[i + 1]) - curve.parameterStart();
+        const double span = width > 0.0 ? std::floor(middle / width) : 0.0;
+        bends.push_back(curve.curvatureBound(std::size_t(std::clamp(span, 0.0, double(spans - 1)))));
+    }
     // The chord bound holds in exact arithmetic; the margin covers the
     // rounding of positions of this extent.
-    slack = sampling.tolerance * (1.0 + 1e-9) + 1e-13 * extent;
+    margin = 1e-13 * extent;
+    slack = sampling.tolerance * (1.0 + 1e-9) + margin;
     tree.build(points.size() - 1, [this](std::size_t i) {
         const Vector &a = points[i];
         const Vector &b = points[i + 1];
@@ -55,29 +64,64 @@ LimitDistance::LimitDistance(const LimitCurve &curve, double tolerance) : curve(
     });
 }
 
-LimitDistance::Projection LimitDistance::onArc(const Vector &p, std::size_t i) const
+LimitDistance::Projection LimitDistance::onArc(const Vector &p, std::size_t i, double bound) const
 {
-    // f(t) = |C(t) - p|^2 / 2 has f'(t) = C' . (C - p) and
-    // f''(t) = |C'|^2 + C'' . (C - p). A sign change of f' from - to +
-    // between the arc's ends brackets a minimum; Newton steps on f' that
-    // would leave the bracket are replaced by bisection, and every
-    // evaluated point keeps the bracket tight. Without a sign change the
-    // nearer end is the arc's nearest point (for the short arcs of a
-    // sampling f is convex on the arc unless p lies beyond the centre of
-    // curvature, where f hardly varies along it).
-    double lo = parameters[i];
-    double hi = parameters[i + 1];
-    const Vector ra = minus(points[i], p);
-    const Vector rb = minus(points[i + 1], p);
-    const double da = length(ra);
-    const double db = length(rb);
-    Projection best = da <= db ? Projection{da, lo} : Projection{db, hi};
-    if (!(dot(tangents[i], ra) < 0.0 && dot(tangents[i + 1], rb) > 0.0))
-        return best;
-    // Start from the foot of p on the chord.
-    const Vector chord = minus(points[i + 1], points[i]);
+    const Piece arc{parameters[i], parameters[i + 1], {points[i], tangents[i], {}}, {points[i + 1], tangents[i + 1], {}},
+                    bends[i]};
+    Projection best{bound, parameters[i]};
+    searchPiece(p, arc, 0, best);
+    return best;
+}
+
+void LimitDistance::searchPiece(const Vector &p, const Piece &piece, int depth, Projection &best) const
+{
+    // f(t) = |C(t) - p|^2 / 2, f'(t) = C' . (C - p),
+    // f''(t) = |C'|^2 + C'' . (C - p) >= |C'|^2 - B |C - p|, where B bounds
+    // |C''| on the piece. Over a piece of width h the curve stays within
+    // B h^2 / 8 of its chord and |C'| within B h of its value at either end.
+    const double h = piece.to - piece.from;
+    const double sag = piece.bend * h * h / 8.0 * (1.0 + 1e-9) + margin;
+    if (PolygonDistance::segmentDistance(p, piece.start.point, piece.end.point) - sag >= best.distance)
+        return;
+    const Vector ra = minus(piece.start.point, p);
+    const Vector rb = minus(piece.end.point, p);
+    const double da = length(ra), db = length(rb);
+    if (da < best.distance)
+        best = {da, piece.from};
+    if (db < best.distance)
+        best = {db, piece.to};
+    const double speed = std::max(length(piece.start.first), length(piece.end.first)) - piece.bend * h;
+    const double reach = std::max(da, db) + sag;
+    if (speed > 0.0 && speed * speed > piece.bend * reach) {
+        // Convex: one minimum, at an end unless f' goes from - to +.
+        if (dot(piece.start.first, ra) < 0.0 && dot(piece.end.first, rb) > 0.0)
+            best = newton(p, piece, best);
+        return;
+    }
+    // Not provably convex: halve, nearer half first. A piece whose sag is
+    // down to rounding cannot hide anything nearer than its ends.
+    if (sag <= 2.0 * margin || depth >= 60)
+        return;
+    const double middle = 0.5 * (piece.from + piece.to);
+    const LimitCurve::Jet centre = curve.jet(middle);
+    const Piece left{piece.from, middle, piece.start, centre, piece.bend};
+    const Piece right{middle, piece.to, centre, piece.end, piece.bend};
+    const bool leftFirst = da <= db;
+    searchPiece(p, leftFirst ? left : right, depth + 1, best);
+    searchPiece(p, leftFirst ? right : left, depth + 1, best);
+}
+
+LimitDistance::Projection LimitDistance::newton(const Vector &p, const Piece &piece, Projection best) const
+{
+    // f' changes sign from - to + between the ends: Newton steps on f'
+    // that would leave the bracket are replaced by bisection, and every
+    // evaluated point keeps the bracket tight. Start from the foot of p
+    // on the chord.
+    double lo = piece.from;
+    double hi = piece.to;
+    const Vector chord = minus(piece.end.point, piece.start.point);
     const double length2 = dot(chord, chord);
-    const double s = length2 > 0.0 ? std::clamp(dot(minus(p, points[i]), chord) / length2, 0.0, 1.0) : 0.5;
+    const double s = length2 > 0.0 ? std::clamp(dot(minus(p, piece.start.point), chord) / length2, 0.0, 1.0) : 0.5;
     double t = lo + s * (hi - lo);
     for (int step = 0; step < 60; ++step) {
         const LimitCurve::Jet jet = curve.jet(t);
@@ -109,7 +153,7 @@ LimitDistance::Projection LimitDistance::project(const Vector &p, std::size_t &h
         const double lower = PolygonDistance::segmentDistance(p, points[i], points[i + 1]) - slack;
         if (lower >= bound)
             return lower;
-        const Projection on = onArc(p, i);
+        const Projection on = onArc(p, i, std::min(bound, found.distance));
         if (on.distance < found.distance)
             found = on;
         return on.distance;

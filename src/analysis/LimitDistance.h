@@ -13,10 +13,15 @@
 // The curve is sampled once (LimitCurve::sample) into arcs that each stay
 // within a tolerance of their chord, and a BoxTree is built over the arcs
 // with their chord boxes widened by it. A query finds the arcs whose chord
-// is within the best distance so far plus the tolerance and projects the
-// point onto the exact curve on each of them (Newton's method on the
-// squared distance, kept inside the arc by bisection), so the answer does
-// not depend on how fine the sampling is.
+// is within the best distance so far plus the tolerance and finds the
+// nearest point of the exact curve on each of them, so the answer does not
+// depend on how fine the sampling is. Where the squared distance is
+// provably convex along an arc (the curve's speed there outweighs its
+// curvature bound times the distance) the nearest point is an end or the
+// one interior minimum, found by Newton's method kept inside the arc by
+// bisection; elsewhere (a corner where the curve stops, a tip sharper
+// than the sampling, a point beyond a centre of curvature) the arc is
+// halved until each piece is convex or too far away to matter.
 // Cost: building O(S) evaluations for S samples (a few hundred to a few
 // thousand for a drawn curve, at most LimitCurve::maxSamples); a query
 // O(log S) box tests and a few curve evaluations when successive points
@@ -49,15 +54,31 @@ public:
     double tolerance() const { return slack; }
 
 private:
-    // The exact nearest point on arc i (samples i and i + 1): the better
-    // end, or the interior zero of the squared distance's derivative when
-    // the derivative changes sign along the arc.
-    Projection onArc(const Vector &p, std::size_t i) const;
+    // The curve between two parameters: ends, their first derivatives,
+    // and the bound of the second derivative on the span holding it.
+    struct Piece
+    {
+        double from, to;
+        LimitCurve::Jet start, end;
+        double bend;
+    };
+
+    // The exact nearest point on arc i (samples i and i + 1), when it is
+    // nearer than bound; else any projection at least bound away.
+    Projection onArc(const Vector &p, std::size_t i, double bound) const;
+    // The same on a piece of an arc, halving it while needed; best holds
+    // the nearest point found so far and is improved in place.
+    void searchPiece(const Vector &p, const Piece &piece, int depth, Projection &best) const;
+    // The interior minimum of a piece on which the squared distance is
+    // convex and decreases at the start and increases at the end.
+    Projection newton(const Vector &p, const Piece &piece, Projection best) const;
 
     const LimitCurve &curve;
     std::vector<double> parameters;
     std::vector<Vector> points;  // the curve at parameters
     std::vector<Vector> tangents; // its first derivative there
+    std::vector<double> bends;    // per arc: the bound of |second derivative| on its span
     double slack = 0.0;          // the arcs' largest distance from their chords, with a rounding margin
+    double margin = 0.0;         // rounding of positions of the curve's extent
     BoxTree tree;
 };

@@ -4,6 +4,9 @@
 #include "analysis/Farthest.h"
 #include "geometry/Vector.h"
 
+#include <cstdint>
+#include <limits>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,11 +30,41 @@ public:
     // The largest distance from any of points to the polygon. O(N log M)
     // for N points that follow the polygon's order.
     Farthest largest(std::span<const Vector> points) const;
+    // The largest distance from any point of the polyline through points
+    // (closed: the last point joins the first), edges included, to the
+    // polygon: one side of the Hausdorff distance between the two, exact
+    // up to rounding. index is the vertex or the start of the edge where
+    // it lies. Costs largest() and, for an edge whose ends are nearest to
+    // different segments and which might hold more, a few queries more;
+    // on tangled polygons (a scheme that diverges) a query may look at
+    // many segments. Empty when that would take more than budget segment
+    // distances (evaluated() counts them).
+    std::optional<Farthest> largestAlong(std::span<const Vector> points, bool closed,
+                                         std::uint64_t budget = std::numeric_limits<std::uint64_t>::max()) const;
+    // Segment distances the queries have evaluated so far: their work.
+    // (The count makes the queries unfit for two threads at once.)
+    std::uint64_t evaluated() const { return evaluations; }
 
     // Distance from p to the segment from a to b (to a when a == b).
     static double segmentDistance(const Vector &p, const Vector &a, const Vector &b);
 
 private:
+    // Distance from p to segment i.
+    double toSegment(const Vector &p, std::size_t i) const;
+    // The largest of min(distance to segment i, to segment j) along the
+    // stretch from `from` to `to`, and where: t in [0, 1].
+    struct PairMaximum
+    {
+        double distance;
+        double t;
+    };
+    PairMaximum pairMaximum(const Vector &from, const Vector &to, std::size_t i, std::size_t j) const;
+    // The largest distance along the edge from a to b beyond best (then
+    // raised), both ends measured (with their nearest segments).
+    void searchEdge(const Vector &a, const Vector &b, double da, std::size_t ka, double db, std::size_t kb,
+                    double &best, std::uint64_t until) const;
+
+    mutable std::uint64_t evaluations = 0;
     std::vector<Vector> vertices;
     std::size_t segments = 0; // segment i runs from vertex i to vertex i + 1 (mod size)
     BoxTree tree;

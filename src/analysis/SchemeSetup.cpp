@@ -20,6 +20,27 @@ bool sameWeight(double a, double b)
 
 } // namespace
 
+double SchemeSetup::defaultU(int scheme)
+{
+    // What each class's constructor sets.
+    switch (scheme) {
+    case Chaikin: return ChaikinCurve(nullptr).u();
+    case BSpline: return BSplineCurve(nullptr).u();
+    case Proposed: return ProposedCurve(nullptr).u();
+    default: return BezierCurve(nullptr).u();
+    }
+}
+
+std::optional<Mask> SchemeSetup::mask() const
+{
+    switch (scheme) {
+    case Chaikin: return ChaikinCurve::maskAt(u);
+    case BSpline: return BSplineCurve::maskAt(u);
+    case Proposed: return ProposedCurve::maskAt(u);
+    default: return std::nullopt;
+    }
+}
+
 SchemeSetup SchemeSetup::of(const Curve &curve)
 {
     SchemeSetup setup;

@@ -3,10 +3,13 @@
 #include "analysis/LimitCurve.h"
 #include "curves/Curve.h"
 #include "curves/Schemes.h"
+#include "curves/Mask.h"
 #include "geometry/ControlPoints.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 // Everything that decides what a scheme draws: the control polygon and the
@@ -25,6 +28,9 @@ struct SchemeSetup
     double precision = 0.2;      // Curve::precision (Bezier only)
     int level = 0;               // Curve::level (the refining schemes only)
     std::uint32_t pointLimit = Curve::pointBudget; // Curve::pointLimit: the most points a subdivision makes
+
+    // The u a new curve of the scheme starts with.
+    static double defaultU(int scheme);
 
     // The settings of curve (one of the four scheme classes) and the
     // positions of its control polygon (empty without one).
@@ -49,6 +55,10 @@ struct SchemeSetup
     // That limit (ClosedBSpline or BernsteinCurve), or null when
     // limitKnown() is false or the polygon is empty.
     std::unique_ptr<LimitCurve> limit() const;
+    // The refining scheme's mask at u (ChaikinCurve::maskAt and the
+    // others); empty for the Bezier scheme, which splits adaptively and
+    // has none.
+    std::optional<Mask> mask() const;
     // Passes a refining scheme actually runs for level on this polygon:
     // the largest number up to level whose points fit pointLimit, as
     // Curve::refineClosed decides. 0 when nothing is refined.

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "AnalyseCommand.h"
 #include "Version.h"
 #include "model/Document.h"
 
@@ -34,6 +35,10 @@ void declareOptions(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addVersionOption();
     const auto text = [](const char *words) { return QCoreApplication::translate("CommandLine", words); };
+    parser.addOption({"analyse",
+                      text("Print the analysis of a mask ('2: 1 3 3 1 / 4') or of the scheme chaikin, bspline or "
+                           "proposed as JSON, and exit."),
+                      "MASK"});
     parser.addOption({"export",
                       text("Write the figure of FILE to OUT, without a window, and exit: the page of File > "
                            "Export... for .pdf, .svg and .eps, the view's picture for .png, the curve's points "
@@ -43,7 +48,9 @@ void declareOptions(QCommandLineParser &parser)
                                      "or proposed."),
                       "SCHEME"});
     parser.addOption({"level", text("With --export: the scheme's subdivision level, 0 to 99."), "N"});
-    parser.addOption({"u", text("With --export: the scheme's weight u, -1 to 0.99."), "U"});
+    parser.addOption({"u", text("Weight u of the scheme named by --analyse, or with --export of the scheme drawn "
+                                "(-1 to 0.99)."),
+                      "U"});
     parser.addOption({"precision", text("With --export: the Bezier scheme's precision, 0.05 to 10."), "P"});
     parser.addOption({"png-scale", text("With --export: a PNG 1, 2 or 4 times the view's size (default 1)."),
                       "SCALE"});
@@ -136,8 +143,18 @@ CommandLine::CommandLine(int argc, char *argv[])
         parser.showHelp(EXIT_SUCCESS);
     if (parser.isSet("version"))
         parser.showVersion();
-    // Figures are made without a window, so Qt takes no options of its own
-    // there: every word must be the export's.
+    // The analysis and the figures need no window: they answer here,
+    // before any application object that would reach for a display. Qt
+    // takes no options of its own there: every word must be theirs.
+    if (parser.isSet("analyse")) {
+        for (const QString &option : exportOptions)
+            if (option != "u" && parser.isSet(option))
+                exportFailure(QCoreApplication::translate("CommandLine", "--%1 goes with --export, not with --analyse.")
+                                  .arg(option));
+        if (parser.isSet("export"))
+            exportFailure(QCoreApplication::translate("CommandLine", "--analyse and --export exclude each other."));
+        std::exit(AnalyseCommand::run(parser, parsed));
+    }
     if (parser.isSet("export")) {
         if (!parsed)
             exportFailure(parser.errorText());
@@ -151,7 +168,8 @@ void CommandLine::check(const QCoreApplication &application)
         failWith(parser.errorText());
     for (const QString &option : exportOptions)
         if (parser.isSet(option))
-            failWith(QCoreApplication::translate("CommandLine", "--%1 goes with --export.").arg(option));
+            failWith(option == "u" ? QCoreApplication::translate("CommandLine", "--u goes with --analyse or --export.")
+                                   : QCoreApplication::translate("CommandLine", "--%1 goes with --export.").arg(option));
     if (parser.positionalArguments().size() > positionals.size())
         failWith(QCoreApplication::translate("CommandLine", "Unexpected argument '%1'.")
                      .arg(parser.positionalArguments().value(positionals.size())));

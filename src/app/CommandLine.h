@@ -18,10 +18,12 @@ class CommandLine
 public:
     // Reads the arguments before any application object exists. For -h,
     // --help, --help-all, -v or --version it prints the answer on standard
-    // output and ends the process with 0. With --export it checks the
-    // export's options and values: a bad one ends the process with 2 after
-    // one line on standard error. The application's name and version must
-    // be set first (describeApplication()).
+    // output and ends the process with 0; for --analyse it runs
+    // AnalyseCommand and ends the process with its exit code. With
+    // --export it checks the export's options and values: a bad one ends
+    // the process with 2 after one line on standard error. The
+    // application's name and version must be set first
+    // (describeApplication()).
     CommandLine(int argc, char *argv[]);
 
     // The figures asked for with --export, when they were: the program

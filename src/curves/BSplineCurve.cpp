@@ -41,6 +41,11 @@ BSplineCurve::BSplineCurve(ControlPoints *controlPoints) : Curve(controlPoints, 
     setU(0.5);
 }
 
+Mask BSplineCurve::maskAt(double u)
+{
+    return Mask(2, {0.125, 1.0 - u, 0.75, u, 0.125});
+}
+
 
 void BSplineCurve::subdivide()
 {

@@ -2,6 +2,7 @@
 
 #include "curves/ClosedRefinement.h"
 #include "curves/Curve.h"
+#include "curves/Mask.h"
 
 // Refinement of a closed polygon towards its uniform cubic B-spline: every
 // pass inserts E = combine(P, after, u) on each edge and moves each vertex
@@ -11,6 +12,12 @@ class BSplineCurve : public Curve
 {
 public:
     explicit BSplineCurve(ControlPoints *controlPoints);
+
+    // The scheme's mask at edge weight u, 2: 1/8, 1 - u, 3/4, u, 1/8 (a
+    // vertex's weights to the new points from the vertex before it to the
+    // one after it); refined by it (MaskRefinement) a polygon gives this
+    // scheme's points bit for bit, the loop turned by two points per pass.
+    static Mask maskAt(double u);
 
     // level passes (bounded by pointLimit) on a closed polygon of 3 or
     // more points; deltaArea becomes the polygon's area minus the final

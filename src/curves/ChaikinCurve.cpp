@@ -50,6 +50,12 @@ ChaikinCurve::ChaikinCurve(ControlPoints *controlPoints) : Curve(controlPoints, 
     setU(0.75);
 }
 
+Mask ChaikinCurve::maskAt(double u)
+{
+    const double s = 1.0 - u;
+    return Mask(2, {s, u, u, s});
+}
+
 
 void ChaikinCurve::subdivide()
 {

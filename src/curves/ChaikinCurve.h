@@ -2,6 +2,7 @@
 
 #include "curves/ClosedRefinement.h"
 #include "curves/Curve.h"
+#include "curves/Mask.h"
 
 // Corner cutting of a closed polygon: every pass replaces each corner P by
 // A = combine(P, before, u) and B = combine(P, after, u), doubling the point
@@ -11,6 +12,12 @@ class ChaikinCurve : public Curve
 {
 public:
     explicit ChaikinCurve(ControlPoints *controlPoints);
+
+    // The scheme's mask at weight u, 2: 1 - u, u, u, 1 - u (one corner's
+    // weights to the two points before and after it); refined by it
+    // (MaskRefinement) a polygon gives this scheme's points bit for bit,
+    // the loop turned by one point per pass.
+    static Mask maskAt(double u);
 
     // level passes (bounded by pointLimit) on a closed polygon of 3 or
     // more points; otherwise returns with deltaArea untouched.

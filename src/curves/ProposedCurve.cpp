@@ -3,26 +3,24 @@
 namespace {
 
 // One pass of the proposed scheme: with A and B the midpoints of the edges
-// of P (A = combine(P, before, 1/2), B = combine(P, after, 1/2)), the group
-// is E = combine(A, P, u/2), P moved to u P + (1 - u)/2 (A + B), and
-// H = combine(B, P, u/2).
+// of P, the group is E = combine(A, P, u/2), P moved to
+// u P + (1 - u)/2 (A + B), and H = combine(B, P, u/2), each multiplied out
+// into the weights of the mask a_0 .. a_6 and summed from the point before
+// to the point after, as a pass by the mask sums them.
 class ProposedSplit : public ClosedRefinement::Rule
 {
 public:
-    ProposedSplit(double u, double halfU) : Rule(3, 1, true), w(u), side((1.0 - u) / 2.0), halfU(halfU) {}
+    explicit ProposedSplit(double u) : Rule(3, 1, true), a(ProposedCurve::maskAt(u).coefficients()) {}
 
     void expand(const Vector *in, std::size_t count, Vector *out) const override
     {
-        // Each combination as combineInto() makes it: x * t + y * (1 - t).
-        const double half = 1.0 - 0.5;
-        const double rest = 1.0 - halfU;
         for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(count); ++i) {
+            const Vector &before = in[i - 1];
             const Vector &p = in[i];
-            const Vector a = p * 0.5 + in[i - 1] * half;
-            const Vector b = p * 0.5 + in[i + 1] * half;
-            out[3 * i] = a * halfU + p * rest;
-            out[3 * i + 1] = p * w + (a + b) * side;
-            out[3 * i + 2] = b * halfU + p * rest;
+            const Vector &after = in[i + 1];
+            out[3 * i] = before * a[5] + p * a[2];
+            out[3 * i + 1] = before * a[6] + p * a[3] + after * a[0];
+            out[3 * i + 2] = p * a[4] + after * a[1];
         }
     }
 
@@ -36,7 +34,7 @@ public:
     }
 
 private:
-    const double w, side, halfU;
+    const std::vector<double> a;
 };
 
 } // namespace
@@ -54,6 +52,14 @@ void ProposedCurve::setU(double value)
     halfU = value * 0.5;
 }
 
+Mask ProposedCurve::maskAt(double u)
+{
+    const double side = (1.0 - u) * 0.25;
+    const double near = u * 0.25;
+    const double inner = 1.0 - near;
+    return Mask(3, {side, near, inner, (1.0 + u) * 0.5, inner, near, side});
+}
+
 
 void ProposedCurve::subdivide()
 {
@@ -65,7 +71,7 @@ void ProposedCurve::subdivide()
     if (refineClosed(3, [&](int passes) {
             if (passes == 0)
                 return;
-            refinement.run(ProposedSplit(u(), halfU), passes, true, *result, pointStorage());
+            refinement.run(ProposedSplit(u()), passes, true, *result, pointStorage());
             loopArea = refinement.loopArea;
         }))
         deltaArea = polygonArea - loopArea;

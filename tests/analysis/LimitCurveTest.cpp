@@ -97,6 +97,32 @@ TEST(LimitCurveTest, BezierIsTheBernsteinSum)
     }
 }
 
+// Thousands of control points on the parabola y = x^2, x = i / m: the
+// Bernstein sums of i / m and (i / m)^2 are t and t^2 + t (1 - t) / m, so
+// the curve and its derivatives are known at every t (the binomials of
+// degree 1,021 and more overflow a double).
+TEST(LimitCurveTest, BezierOfThousandsOfPoints)
+{
+    for (const std::size_t m : {1020u, 1021u, 5000u, 100000u}) {
+        std::vector<Vector> q;
+        for (std::size_t i = 0; i <= m; ++i) {
+            const double x = double(i) / double(m);
+            q.emplace_back(x, x * x);
+        }
+        const BernsteinCurve curve(q, false);
+        const double k = 1.0 / double(m);
+        for (double t : {0.0, 1e-7, 0.013, 0.25, 0.5, 0.71, 0.999, 1.0}) {
+            SCOPED_TRACE(testing::Message() << m + 1 << " points, t " << t);
+            const LimitCurve::Jet jet = curve.jet(t);
+            EXPECT_NEAR(jet.point.x(), t, 1e-12);
+            EXPECT_NEAR(jet.point.y(), t * t + t * (1 - t) * k, 1e-12);
+            EXPECT_NEAR(jet.first.x(), 1.0, 1e-9);
+            EXPECT_NEAR(jet.first.y(), 2 * t * (1 - k) + k, 1e-9);
+            EXPECT_NEAR(jet.second.y(), 2 * (1 - k), 1e-4); // differences of positions near 1 lose digits
+        }
+    }
+}
+
 // Derivatives against difference quotients of the positions, and the
 // sampling's chords against the curve between them.
 TEST(LimitCurveTest, JetsAndSamplingsAgreeWithTheCurve)

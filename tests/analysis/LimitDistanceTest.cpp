@@ -4,6 +4,7 @@
 #include "analysis/ClosedBSpline.h"
 #include "analysis/LimitDistance.h"
 #include "analysis/PolygonDistance.h"
+#include "analysis/SchemeLevels.h"
 
 #include <limits>
 #include <random>
@@ -76,6 +77,120 @@ TEST(LimitDistanceTest, AgreesWithExhaustiveSearch)
             EXPECT_DOUBLE_EQ(polygon.distance(p, polygonHint), nearestSegment);
         }
     }
+}
+
+// The nearest point of a closed B-spline found span by span, on its own
+// polynomial: 1024 samples, and a golden-section search around every
+// sampled local minimum. A span lies in the box of its control points
+// P(j-1) .. P(j+2); spans whose box is farther than the best so far are
+// passed over.
+double nearestOnSpans(const ClosedBSpline &curve, const std::vector<Vector> &control, const Vector &p)
+{
+    const auto at = [&](double t) { return distanceXY(curve.at(t), p); };
+    const std::size_t n = control.size();
+    double best = std::numeric_limits<double>::max();
+    std::vector<double> d(1025);
+    for (std::size_t span = 0; span < n; ++span) {
+        BoxTree::Box box;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const Vector &q = control[(span + n - 1 + k) % n];
+            box.add({q.x(), q.y(), q.x(), q.y()});
+        }
+        if (std::sqrt(box.squaredDistance(p)) > best)
+            continue;
+        const double start = curve.parameterStart() + double(span), step = 1.0 / 1024;
+        for (std::size_t k = 0; k <= 1024; ++k)
+            d[k] = at(start + double(k) * step);
+        for (std::size_t k = 0; k <= 1024; ++k) {
+            if ((k > 0 && d[k] > d[k - 1]) || (k < 1024 && d[k] > d[k + 1]))
+                continue;
+            const double t = start + double(k) * step;
+            double lo = std::max(start, t - step), hi = std::min(start + 1.0, t + step);
+            for (int i = 0; i < 80; ++i) {
+                const double a = lo + (hi - lo) * 0.381966, b = hi - (hi - lo) * 0.381966;
+                if (at(a) < at(b))
+                    hi = b;
+                else
+                    lo = a;
+            }
+            best = std::min({best, d[k], at(0.5 * (lo + hi))});
+        }
+    }
+    return best;
+}
+
+// Cases where the arc search once returned an arc's nearer end: a corner
+// where the limit stops (a repeated control point) and tips far sharper
+// than the sampling. Against the spans searched on their own, and the
+// values an independent check found (to its three digits).
+TEST(LimitDistanceTest, CornersWhereTheCurveStopsAndSharpTips)
+{
+    struct Case
+    {
+        int scheme;
+        std::vector<Vector> polygon;
+        int level;
+        double expected;
+    };
+    const Case cases[] = {
+        {SchemeSetup::Chaikin, {{0, 0}, {0, 0}, {4, 0}, {4, 4}, {0, 4}}, 6, 1.73e-4},
+        {SchemeSetup::Chaikin, {{0, 0}, {0, 0}, {4, 0}, {4, 4}, {0, 4}}, 7, 1.73e-4 / 4},
+        {SchemeSetup::Chaikin, {{-10, 0}, {8, 1}, {-7, 0}}, 9, 1.54e-5},
+        {SchemeSetup::BSpline, {{5, -5}, {6, -6}, {-7, 10}}, 8, 8.06e-5},
+    };
+    for (const Case &c : cases) {
+        SchemeSetup setup;
+        setup.scheme = c.scheme;
+        setup.u = c.scheme == SchemeSetup::Chaikin ? 0.75 : 0.5;
+        setup.polygon = c.polygon;
+        setup.closed = true;
+        const std::vector<Vector> points = SchemeLevels(setup).make(c.level).points;
+        const ClosedBSpline curve(c.polygon, c.scheme == SchemeSetup::Chaikin ? 2 : 3);
+        double expected = 0.0;
+        for (const Vector &p : points)
+            expected = std::max(expected, nearestOnSpans(curve, c.polygon, p));
+        const double measured = LimitDistance(curve).largest(points).distance;
+        EXPECT_NEAR(measured, expected, 1e-9 * expected) << "level " << c.level;
+        EXPECT_NEAR(measured, c.expected, 0.006 * c.expected) << "level " << c.level;
+    }
+}
+
+// The farthest point of one polygon from another may lie inside an edge:
+// the proposed scheme at u = 0.1 moves this polygon by 1.2095 in one pass,
+// while its vertices lie at most 0.8427 from the other level.
+TEST(LimitDistanceTest, HausdorffDistanceIncludesEdges)
+{
+    SchemeSetup setup;
+    setup.scheme = SchemeSetup::Proposed;
+    setup.u = 0.1;
+    setup.polygon = {{2, 4}, {-2, 4}, {-5, -4}, {-5, 4}};
+    setup.closed = true;
+    SchemeLevels levels(setup);
+    const std::vector<Vector> before = levels.make(0).points, after = levels.make(1).points;
+    const PolygonDistance toBefore(before, true), toAfter(after, true);
+    const double vertices = std::max(toBefore.largest(after).distance, toAfter.largest(before).distance);
+    const double edges = std::max(toBefore.largestAlong(after, true)->distance, toAfter.largestAlong(before, true)->distance);
+    EXPECT_NEAR(vertices, 0.8427, 5e-5);
+    EXPECT_NEAR(edges, 1.2095, 5e-5);
+    // Against every edge sampled at 20,000 points.
+    double sampled = 0.0;
+    for (const auto &[from, to] : {std::pair{&after, &toBefore}, std::pair{&before, &toAfter}})
+        for (std::size_t i = 0; i < from->size(); ++i)
+            for (int k = 0; k <= 20000; ++k) {
+                std::size_t hint = 0;
+                const Vector p = (*from)[i] * (1 - k / 20000.0) + (*from)[(i + 1) % from->size()] * (k / 20000.0);
+                sampled = std::max(sampled, to->distance(p, hint));
+            }
+    EXPECT_GE(edges, sampled - 1e-12);
+    EXPECT_LE(edges, sampled + 1e-3);
+    // A segment over a V: its ends are 1 away, its middle 5 / sqrt 2.
+    const PolygonDistance v(std::vector<Vector>{{-4, 4}, {0, 0}, {4, 4}}, false);
+    const std::vector<Vector> segment = {{-4, 5}, {4, 5}};
+    EXPECT_DOUBLE_EQ(v.largest(segment).distance, 1.0);
+    EXPECT_NEAR(v.largestAlong(segment, false)->distance, 5.0 / std::sqrt(2.0), 1e-12);
+    // Refused beyond its budget of segment distances.
+    EXPECT_FALSE(v.largestAlong(segment, false, 3));
+    EXPECT_TRUE(v.largestAlong(segment, false, 1000));
 }
 
 TEST(LimitDistanceTest, DegeneratePolygons)

@@ -71,13 +71,16 @@ void GLMainWindowStudyTest::readoutAndPlot_data()
     QTest::addColumn<double>("ratio"); // per level, 0: not checked
 
     // Chaikin at 0.75 and the B-spline at 0.5 quarter their distance to
-    // the limit per pass, the Bezier scheme per split at 0.5; elsewhere
-    // consecutive levels are compared.
+    // the limit per pass, the Bezier scheme per split at 0.5; every other
+    // u at which a scheme converges has its exact limit too (the Vantrell
+    // scheme at 0.5 takes off a quarter per pass); where a scheme does not
+    // converge, consecutive levels are compared.
     QTest::newRow("Chaikin 0.75") << 2 << 75 << 6 << "Distance to limit = " << 4.0;
     QTest::newRow("B-spline 0.50") << 3 << 50 << 6 << "Distance to limit = " << 4.0;
     QTest::newRow("Bezier 0.50") << 1 << 50 << 0 << "Distance to limit = " << 4.0;
-    QTest::newRow("Chaikin 0.60") << 2 << 60 << 5 << "Levels 4 to 5 apart = " << 0.0;
-    QTest::newRow("Vantrell 0.50") << 4 << 50 << 4 << "Levels 3 to 4 apart = " << 0.0;
+    QTest::newRow("Chaikin 0.60") << 2 << 60 << 5 << "Distance to limit = " << 0.0;
+    QTest::newRow("Vantrell 0.50") << 4 << 50 << 4 << "Distance to limit = " << 1.33;
+    QTest::newRow("Chaikin -0.30") << 2 << -30 << 5 << "Levels 4 to 5 apart = " << 0.0;
 }
 
 void GLMainWindowStudyTest::readoutAndPlot()

@@ -70,26 +70,37 @@ Loop bsplinePass(const Loop &in, double u)
     return out;
 }
 
+// The proposed scheme's three points multiplied out: E = u/4 before +
+// (1 - u/4) P, P moved to (1 - u)/4 before + (1 + u)/2 P + (1 - u)/4 after,
+// H = (1 - u/4) P + u/4 after, each summed from before to after.
 Loop proposedPass(const Loop &in, double u)
 {
-    const double side = (1.0 - u) / 2.0;
+    const double side = (1.0 - u) * 0.25, near = u * 0.25, inner = 1.0 - near, centre = (1.0 + u) * 0.5;
     Loop out;
     for (std::size_t j = 0; j < in.size(); ++j) {
         const auto [before, p, after] = around(in, j);
-        Point a, b, e, h;
-        combineInto(a, p, before, 0.5);
-        combineInto(b, p, after, 0.5);
-        combineInto(e, a, p, u * 0.5);
-        combineInto(h, b, p, u * 0.5);
+        const auto e = [&](const Vector &b, const Vector &q) { return b * near + q * inner; };
+        const auto m = [&](const Vector &b, const Vector &q, const Vector &a) { return b * side + q * centre + a * side; };
+        const auto h = [&](const Vector &q, const Vector &a) { return q * inner + a * near; };
+        Point first(e(before.position, p.position));
         Point moved = p;
-        moved.position = p.position * u + (a.position + b.position) * side;
-        if (a.hasGhost || b.hasGhost) {
-            moved.ghost = ghostOf(p) * u + (ghostOf(a) + ghostOf(b)) * side;
+        moved.position = m(before.position, p.position, after.position);
+        Point last(h(p.position, after.position));
+        if (before.hasGhost || p.hasGhost) {
+            first.ghost = e(ghostOf(before), ghostOf(p));
+            first.hasGhost = true;
+        }
+        if (before.hasGhost || p.hasGhost || after.hasGhost) {
+            moved.ghost = m(ghostOf(before), ghostOf(p), ghostOf(after));
             moved.hasGhost = true;
         }
-        out.push_back(e);
+        if (p.hasGhost || after.hasGhost) {
+            last.ghost = h(ghostOf(p), ghostOf(after));
+            last.hasGhost = true;
+        }
+        out.push_back(first);
         out.push_back(moved);
-        out.push_back(h);
+        out.push_back(last);
     }
     return out;
 }
