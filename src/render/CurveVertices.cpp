@@ -20,15 +20,6 @@ float greyOf(const Point &p)
 
 } // namespace
 
-void CurveVertices::release()
-{
-    releaseFull();
-    shape.release();
-    ghostShape.release();
-    shapeGreys = {};
-    simplifiedShades = simplifiedDots = simplifiedGhosts = simplifiedShown = false;
-}
-
 void CurveVertices::releaseFull()
 {
     positions = {};

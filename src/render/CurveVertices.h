@@ -37,8 +37,6 @@ public:
     // ghosts likewise when a point has one, and with dots the points
     // thinned for drawPoints().
     void fillSimplified(const List<Point> &points, bool shades, bool closed, double tolerance, bool dots);
-    // Gives the arrays' memory back (after the curve itself was freed).
-    void release();
     // Gives back the full layout's memory only.
     void releaseFull();
     // True when the last fill() laid out the depth greys too.

@@ -28,18 +28,6 @@ void plainLines(Canvas &canvas, float widthScale)
 
 } // namespace
 
-void StudyLayers::clear()
-{
-    passes = marks = limit = comb = {};
-    loops = {};
-    inserted = {};
-    moved = {};
-    limitVertices = {};
-    teethVertices = {};
-    outlineVertices = {};
-    legend = QImage();
-}
-
 void StudyLayers::setPasses(const SubdivisionPasses &made, double tolerance)
 {
     loops.resize(made.polygons.size());

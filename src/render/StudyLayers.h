@@ -46,9 +46,6 @@ public:
     };
     Validity passes, marks, limit, comb;
 
-    // Frees every part.
-    void clear();
-
     // The polygons of passes (levels 0 to k - 1) as loops, each also
     // simplified within tolerance world units for the screen.
     void setPasses(const SubdivisionPasses &passes, double tolerance);

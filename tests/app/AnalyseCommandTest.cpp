@@ -1,3 +1,5 @@
+#include "support/ProgramRun.h"
+
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -10,23 +12,13 @@
 // standard error and exit code 2.
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QByteArray out, err;
-};
+using Outcome = ProgramRun;
 
 Outcome ornelle(const QStringList &arguments)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    process.setProcessEnvironment(environment);
-    process.start(ORNELLE_PROGRAM, arguments);
-    EXPECT_TRUE(process.waitForFinished(20000)) << arguments.join(' ').toStdString();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
+    const Outcome run = ProgramRun::withoutDisplay(ORNELLE_PROGRAM, arguments, 20000);
+    EXPECT_TRUE(run.finished) << arguments.join(' ').toStdString();
+    return run;
 }
 
 QJsonObject analysis(const QStringList &arguments)

@@ -5,6 +5,7 @@
 #include "model/Scene.h"
 #include "render/DeviceMapping.h"
 #include "render/Figures.h"
+#include "support/ProgramRun.h"
 #include "view/ExportOptions.h"
 
 #include <QCoreApplication>
@@ -29,28 +30,11 @@ namespace {
 
 const QString program = ORNELLE_PROGRAM;
 
-struct Outcome
-{
-    int exitCode = -1;
-    QByteArray out, err;
-};
+using Outcome = ProgramRun;
 
-// The program with arguments, no display and no platform named.
 Outcome ornelle(const QStringList &arguments)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    Outcome run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return ProgramRun::withoutDisplay(program, arguments);
 }
 
 // The pixels Ghostscript draws for a PDF or EPS file that are not white.
