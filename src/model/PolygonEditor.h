@@ -8,7 +8,7 @@
 class ControlPoints;
 class Point;
 class Scene;
-struct Vector;
+class Vector;
 
 // Edits of the scene's control polygon as the user makes them, each one
 // step of an undo history: it keeps the polygon as it was before and after

@@ -226,6 +226,11 @@ Document Scene::document() const
 void Scene::apply(const Document &document)
 {
     replacePolygon(document.points, document.closed);
+    applySettings(document);
+}
+
+void Scene::applySettings(const Document &document)
+{
     for (int scheme = 1; scheme <= Schemes::count; ++scheme) {
         const Document::SchemeSettings &settings = document.settings(scheme);
         Curve &c = curve(scheme);
@@ -239,6 +244,7 @@ void Scene::apply(const Document &document)
     shareBudget();
     backdrop.drawAxis = document.axis;
     backdrop.gridSpace = document.gridSpacing;
+    markChanged();
 }
 
 bool Scene::stale() const

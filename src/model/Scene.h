@@ -133,8 +133,10 @@ public:
     void replacePolygon(const std::vector<Vector> &points, bool closed);
     // The polygon, the selection, every scheme's settings, grid and axes.
     Document document() const;
-    // Puts all of document's back (values in the panel's ranges).
+    // Puts all of document's back (values in the panel's ranges), or all
+    // but its polygon.
     void apply(const Document &document);
+    void applySettings(const Document &document);
 
     // Brings every drawn curve (the selected one and the compared ones) and
     // the study's measures up to date with the polygon and the settings,

@@ -13,7 +13,7 @@
 class Canvas;
 class CurvatureComb;
 class LimitCurve;
-struct SubdivisionPasses;
+class SubdivisionPasses;
 
 // What the "Study" box adds to a picture beside the curves, laid out in
 // vertex arrays once and drawn on every drawing until the renderer asks

@@ -32,7 +32,7 @@ void GLBox::apply(const Document &document)
 {
     gestures.cancel();
     editor->restore(std::make_shared<const PolygonSnapshot>(PolygonSnapshot{document.points, document.closed}));
-    model->apply(document);
+    model->applySettings(document);
     changed();
 }
 
