@@ -120,8 +120,11 @@ QString ConvergencePlot::readout(const ConvergenceSeries &series, int schemeNumb
     if (series.toLimit)
         return QString("Distance to limit = %1\n%2").arg(distanceText(d), of);
     if (last == 0)
-        return QString("Distance to limit: unknown\n%1, no closed form, no level before").arg(of);
-    return QString("Levels %1 to %2 apart = %3\n%4, no closed-form limit").arg(last - 1).arg(last).arg(distanceText(d), of);
+        return QString("Distance to limit: unknown\n%1, not proven to converge, no level before").arg(of);
+    return QString("Levels %1 to %2 apart = %3\n%4, not proven to converge")
+        .arg(last - 1)
+        .arg(last)
+        .arg(distanceText(d), of);
 }
 
 void ConvergencePlot::paintEvent(QPaintEvent * /*event*/)

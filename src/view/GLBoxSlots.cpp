@@ -1,5 +1,6 @@
 #include "GLBox.h"
 
+#include "analysis/MaskAnalysis.h"
 #include "curves/Curve.h"
 #include "geometry/ControlPoints.h"
 #include "model/Document.h"
@@ -179,9 +180,17 @@ void GLBox::setShowLimit(int state)
     updater->limitShown(on);
     if (const Curve *curve = selectedCurve(); on && curve) {
         const SchemeSetup setup = SchemeSetup::of(*curve);
+        // Without a closed form there is no limit line to draw; the
+        // read-out still measures against the exact limit points wherever
+        // the scheme's mask proves that it converges.
+        const std::optional<Mask> mask = setup.mask();
         if (!setup.limitKnown())
-            showStatus(QString::asprintf(
-                "No closed-form limit at u = %.2f: the read-out compares consecutive levels", setup.u));
+            showStatus(QString::asprintf(mask && MaskAnalysis::provesConvergence(*mask)
+                                             ? "No closed-form limit to draw at u = %.2f: the read-out measures the "
+                                               "distance to the exact limit points"
+                                             : "No closed-form limit at u = %.2f, and no proof that the scheme "
+                                               "converges: the read-out compares consecutive levels",
+                                         setup.u));
     }
     changed();
 }
