@@ -70,7 +70,7 @@ DiscreteCurvature::Sample sampleAt(const List<Point> &points, const Node<Point> 
 } // namespace
 
 CurvatureComb CurvatureComb::along(const List<Point> &points, bool closed, double scale, double longest,
-                                   std::size_t maxTeeth)
+                                   std::size_t maxTeeth, double spacing)
 {
     CurvatureComb comb;
     comb.closed = closed;
@@ -79,9 +79,19 @@ CurvatureComb CurvatureComb::along(const List<Point> &points, bool closed, doubl
     comb.stride = n <= maxTeeth ? 1 : (n + maxTeeth - 1) / maxTeeth;
     comb.teeth.reserve(std::min(n, maxTeeth));
     std::size_t index = 0;
+    // How far the curve ran from the last tooth, along the chords between
+    // the points a tooth may stand at.
+    double run = 0.0;
+    const Vector *previous = nullptr;
     for (const Node<Point> *node = points.head; node; node = node->next, ++index) {
         if (index % comb.stride != 0)
             continue;
+        if (previous)
+            run += distance(*previous, node->item->position);
+        previous = &node->item->position;
+        if (index > 0 && run < spacing)
+            continue;
+        run = 0.0;
         const DiscreteCurvature::Sample sample = sampleAt(points, node, closed);
         // curvature * normal points into the turn: the tooth goes the
         // other way, to the outside.

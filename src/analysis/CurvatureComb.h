@@ -15,8 +15,11 @@
 //
 // A long curve gets at most maxTeeth teeth: every point while there are
 // that few, otherwise every s-th point from the first, s = ceil(N /
-// maxTeeth). A tooth always measures the curve's own neighbours of its
-// point, so the stride changes where teeth stand, not how long they are.
+// maxTeeth). With a spacing, a tooth also stands no closer than that,
+// measured along the curve's chords from one of those points to the next,
+// to the tooth before it: the teeth a view can tell apart at any level. A
+// tooth always measures the curve's own neighbours of its point, so the
+// stride and the spacing change where teeth stand, not how long they are.
 // Cost: O(N) for walking the list plus O(1) per tooth; memory O(teeth).
 class CurvatureComb
 {
@@ -32,8 +35,10 @@ public:
     // polyline; z ignored). scale: tooth length in world units per unit of
     // curvature (world units squared, > 0); longest: teeth longer than
     // this (world units) are cut to it. maxTeeth >= 1 (0 counts as 1).
+    // spacing: the least distance between teeth along the curve, world
+    // units (0: none).
     static CurvatureComb along(const List<Point> &points, bool closed, double scale, double longest,
-                               std::size_t maxTeeth);
+                               std::size_t maxTeeth, double spacing = 0.0);
 
     std::vector<Tooth> teeth; // in curve order
     bool closed = false;      // the outline through the tips closes

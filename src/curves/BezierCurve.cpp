@@ -13,6 +13,8 @@ BezierCurve::BezierCurve(ControlPoints *controlPoints) : Curve(controlPoints, Sc
 void BezierCurve::subdivide()
 {
     limited = false;
+    workLimited = false;
+    work = 0;
     reachedLevel = 0;
     if (!result || !result->head)
         return;
@@ -59,6 +61,13 @@ void BezierCurve::splitPiece(Node<Point> *first, Node<Point> *last, std::uint32_
             limited = true;
             return;
         }
+        // The de Casteljau rows of one split combine n (n - 1) / 2 points.
+        const std::uint64_t cost = std::uint64_t{n} * (n - 1) / 2;
+        if (work + cost > splitWorkBudget) {
+            limited = workLimited = true;
+            return;
+        }
+        work += cost;
         double leftLongest = 0.0, rightLongest = 0.0;
         Node<Point> *apex = splitOnce(piece.first, piece.last, n, piece.depth, t, leftLongest, rightLongest);
         reachedLevel = std::max(reachedLevel, piece.depth);

@@ -25,9 +25,20 @@ public:
     // maxDepth d every piece is split exactly d times (a uniform split).
     int maxDepth = std::numeric_limits<int>::max();
 
-    // Splits result until fine enough (or pointLimit is reached, which
-    // sets limited). deltaArea becomes the closed polygon's area minus the
-    // area of the final sequence; 0 for an open polygon.
+    // Most point combinations one subdivision may compute: a split of a
+    // piece of n points takes n (n - 1) / 2, so the work grows with the
+    // square of the control points. About 60 ms on a slow machine (see
+    // BezierCurve.cpp): a polygon of thousands of points is split a few
+    // times, one of 100,000 (a blob of a curve anyway) not at all.
+    static constexpr std::uint64_t splitWorkBudget = std::uint64_t{1} << 25;
+    // The last subdivision stopped short because of splitWorkBudget (it
+    // is then limited too).
+    bool workLimited = false;
+
+    // Splits result until fine enough (or pointLimit or splitWorkBudget
+    // is reached, which sets limited). deltaArea becomes the closed
+    // polygon's area minus the area of the final sequence; 0 for an open
+    // polygon.
     void subdivide() override;
 
     // Splits the piece of n points from first to last (nodes of result)
@@ -50,4 +61,5 @@ private:
     // with the ghosts and ghost flags beside them.
     std::vector<Vector> row, rowGhosts, halves, halfGhosts;
     std::vector<bool> rowFlags, halfFlags;
+    std::uint64_t work = 0; // point combinations of the subdivision under way
 };

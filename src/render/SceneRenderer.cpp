@@ -4,6 +4,7 @@
 #include "render/Canvas.h"
 #include "render/CurveLayout.h"
 #include "render/Frame.h"
+#include "render/PolygonVertices.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,10 +17,12 @@ constexpr Colour gridGrey{0.5f, 0.5f, 0.5f};
 constexpr Colour ghostGrey{0.6f, 0.6f, 0.6f};
 constexpr Colour printDark{0.15f, 0.15f, 0.15f};
 constexpr Colour white{1.0f, 1.0f, 1.0f};
-constexpr Colour blue{0.0f, 0.0f, 1.0f};
 
-// A comb of more teeth than this would be a solid band in the view.
-constexpr std::size_t combTeeth = 4096;
+// Teeth stand at most at this many points of a curve, and no closer than
+// combSpacing device pixels along it: closer teeth would make a solid band
+// in the view.
+constexpr std::size_t combTeeth = 16384;
+constexpr double combSpacing = 5.0;
 // Tooth length per unit of curvature, as a share of the visible side (in
 // world units squared once multiplied by it): a circle of radius 5 at the
 // reset view gets teeth of one grid unit. Teeth are cut at an eighth of
@@ -32,25 +35,10 @@ void put(std::vector<float> &out, const Vector &v)
     out.push_back(static_cast<float>(v.y()));
 }
 
-void put(std::vector<float> &out, const Colour &colour)
-{
-    out.insert(out.end(), colour.begin(), colour.end());
-}
-
 void drawArray(Canvas &canvas, Canvas::Shape shape, const std::vector<float> &xy, const std::vector<float> *rgb = nullptr)
 {
     if (!xy.empty())
         canvas.draw(shape, {xy.data(), xy.size() / 2, 1, rgb ? rgb->data() : nullptr});
-}
-
-// The control points' colours on screen: selected, dragged, under the
-// pointer, plain; a page shows the plain colour only.
-Colour pointColour(const Point &p, bool page)
-{
-    if (page)
-        return {1.0f, 0.0f, 0.0f};
-    return p.selected ? blue : p.hasGhost ? Colour{0.0f, 1.0f, 0.0f} : p.highlighted ? Colour{0.0f, 1.0f, 1.0f}
-                                                                                    : Colour{1.0f, 0.0f, 0.0f};
 }
 
 } // namespace
@@ -146,74 +134,14 @@ Frame SceneRenderer::laidOut(const Frame &frame) const
 
 void SceneRenderer::drawPolygon(Canvas &canvas, const Frame &frame)
 {
-    drawPolygon(canvas, frame, scene.polygon());
+    drawPolygon(canvas, laidOut(frame), scene.polygon());
 }
 
 void SceneRenderer::drawPolygon(Canvas &canvas, const Frame &frame, const ControlPoints &polygon)
 {
-    const List<Point> &points = polygon.points;
-    // The polygon as it was before the drag, around the dragged point; the
-    // points in their state colours, a ghost's as grey beside it.
-    std::vector<float> ghostEdges, dots, dotColours, line, highlighted;
-    const std::uint32_t n = points.count;
-    std::uint32_t i = 1;
-    for (const Node<Point> *node = points.head; node; node = node->next, ++i) {
-        const Point &p = *node->item;
-        put(line, p.position);
-        put(dots, p.position);
-        put(dotColours, pointColour(p, frame.printPage));
-        if (!p.hasGhost)
-            continue;
-        put(dots, p.ghost);
-        put(dotColours, ghostGrey);
-        const Vector *before = node->prev ? &node->prev->item->position : nullptr;
-        const Vector *after = node->next ? &node->next->item->position : nullptr;
-        if (i == 1) {
-            if (polygon.closed) {
-                put(ghostEdges, p.ghost);
-                put(ghostEdges, points.tail->item->position);
-            }
-            if (after) {
-                put(ghostEdges, p.ghost);
-                put(ghostEdges, *after);
-            }
-        } else if (i == n) {
-            if (polygon.closed) {
-                put(ghostEdges, p.ghost);
-                put(ghostEdges, points.head->item->position);
-            }
-            put(ghostEdges, *before);
-            put(ghostEdges, p.ghost);
-        } else {
-            put(ghostEdges, *before);
-            put(ghostEdges, p.ghost);
-            put(ghostEdges, p.ghost);
-            put(ghostEdges, *after);
-        }
-    }
-    if (!frame.printPage) {
-        const int edges = polygon.edgeCount();
-        i = 1;
-        for (const Node<Point> *node = points.head; node && int(i) <= edges; node = node->next, ++i) {
-            if (!node->item->edgeHighlighted)
-                continue;
-            put(highlighted, node->item->position);
-            put(highlighted, (node->next ? node->next : points.head)->item->position);
-        }
-    }
-
-    canvas.setSmooth(true);
-    canvas.setPointSize(5.0f * frame.widthScale);
-    canvas.setColour(ghostGrey);
-    drawArray(canvas, Canvas::Shape::Pairs, ghostEdges);
-    drawArray(canvas, Canvas::Shape::Dots, dots, &dotColours);
-    // Yellow stands out on the grey view; on paper it would all but vanish.
-    canvas.setColour(frame.printColours ? printDark : Colour{1.0f, 1.0f, 0.0f});
-    drawArray(canvas, polygon.closed ? Canvas::Shape::Loop : Canvas::Shape::Strip, line);
-    canvas.setColour(blue);
-    drawArray(canvas, Canvas::Shape::Pairs, highlighted);
-    canvas.setSmooth(false);
-    canvas.setPointSize(frame.widthScale);
+    PolygonVertices layout;
+    layout.fill(polygon, frame);
+    layout.draw(canvas, frame);
 }
 
 void SceneRenderer::drawCompared(Canvas &canvas, const Frame &frame)
@@ -299,15 +227,18 @@ void SceneRenderer::drawOverlays(Canvas &canvas, const Frame &frame)
         study.drawLimit(canvas, frame.widthScale);
     }
     if (switches.curvature) {
-        if (!study.comb.holds(made, frame.view.side())) {
+        const double pixel = scale * frame.widthScale;
+        if (!study.comb.holds(made, pixel)) {
             // Teeth sized to the visible square, so that zooming in on a
-            // stretch of curve keeps its comb the same size on screen. The
-            // refining schemes draw closed loops; the Bezier curve is an
-            // open polyline even on a closed polygon.
+            // stretch of curve keeps its comb the same size on screen, and
+            // spaced for its pixels. The refining schemes draw closed
+            // loops; the Bezier curve is an open polyline even on a closed
+            // polygon.
             const double side = frame.view.side();
             study.setComb(CurvatureComb::along(*curve->result, curve->closedOnly, combScalePerSide * side,
-                                               longestToothPerSide * side, combTeeth));
-            study.comb = {true, made, side};
+                                               longestToothPerSide * side, combTeeth,
+                                               combSpacing * pixel));
+            study.comb = {true, made, pixel};
         }
         study.drawComb(canvas, frame.widthScale);
     }

@@ -41,8 +41,9 @@ public:
     void drawAxes(Canvas &canvas, const Frame &frame);
     void drawPasses(Canvas &canvas, const Frame &frame);
     // Ghost edges of a drag, the points in their state colours, the
-    // polygon, highlighted edges (the last and the state colours not on a
-    // page).
+    // polygon, highlighted edges and rings round the selected points (the
+    // last two and the state colours not on a page); on screen simplified
+    // for the view (PolygonVertices).
     void drawPolygon(Canvas &canvas, const Frame &frame);
     void drawCompared(Canvas &canvas, const Frame &frame);
     // The selected curve: its ghost, the curve, the depth shading of a

@@ -108,3 +108,25 @@ TEST(CurvatureCombTest, TeethChangeSideAtAnInflection)
 }
 
 } // namespace
+
+// With a spacing, teeth stand that far apart along the curve at least,
+// wherever the points crowd, and measure the curvature as without it.
+TEST(CurvatureCombTest, ASpacingThinsTheTeeth)
+{
+    // A circle of radius 2 (circumference 12.57) of 40,000 points, teeth
+    // 0.5 apart along it (within a stride of 3 points): about 25.
+    const std::vector<Vector> positions = circle(2.0, 40000, false);
+    Points points(positions);
+    const CurvatureComb comb = CurvatureComb::along(points.list, true, 1.0, 10.0, 16384, 0.5);
+    EXPECT_EQ(comb.stride, 3u);
+    ASSERT_GE(comb.teeth.size(), 25u);
+    ASSERT_LE(comb.teeth.size(), 26u);
+    for (std::size_t i = 1; i < comb.teeth.size(); ++i) {
+        const double arc = 2 * 2 * std::asin(distance(comb.teeth[i].base, comb.teeth[i - 1].base) / 4);
+        EXPECT_GE(arc, 0.5);
+        EXPECT_LT(arc, 0.502);
+        EXPECT_NEAR(comb.teeth[i].curvature, 0.5, 1e-6);
+    }
+    // A spacing below the points' own keeps every tooth.
+    EXPECT_EQ(CurvatureComb::along(points.list, true, 1.0, 10.0, 40000, 1e-6).teeth.size(), 40000u);
+}
