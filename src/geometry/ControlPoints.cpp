@@ -91,6 +91,23 @@ bool ControlPoints::deletePoint(const Vector &p)
     return true;
 }
 
+std::uint32_t ControlPoints::deleteSelected()
+{
+    std::uint32_t removed = 0;
+    for (auto *n = points.head; n;) {
+        auto *next = n->next;
+        if (n->item->selected) {
+            delete n->item;
+            points.removeNode(n);
+            ++removed;
+        }
+        n = next;
+    }
+    if (removed > 0)
+        dirty = true;
+    return removed;
+}
+
 Point *ControlPoints::selectPoint(const Vector &p)
 {
     Point *last = nullptr;

@@ -41,6 +41,8 @@ public:
     // Selects every point under p and deselects the rest; returns the last
     // point selected, or null.
     Point *selectPoint(const Vector &p);
+    // Removes and frees every selected point; the number removed.
+    std::uint32_t deleteSelected();
     // The first point under p, or null; changes nothing.
     Point *pickPoint(const Vector &p);
     // Highlights the edge starting at the first point under p.

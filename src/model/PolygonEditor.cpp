@@ -24,7 +24,20 @@ Vector withinReach(const Vector &p)
 
 bool PolygonEditor::append(const Vector &p)
 {
-    return record("Append Point", [&] { return polygon.insertPoint(withinReach(p)); });
+    const bool appended = record("Append Point", [&] { return polygon.insertPoint(withinReach(p)); });
+    appendBefore = appended ? std::exchange(stepBefore, nullptr) : nullptr;
+    return appended;
+}
+
+bool PolygonEditor::withdrawAppend()
+{
+    if (!appendBefore)
+        return false;
+    const PolygonSnapshot::Shared appendedTo = lastSnapshot;
+    if (currentPolygon() != appendedTo)
+        return false;
+    restore(std::exchange(appendBefore, nullptr)); // restore() would drop the one it is given
+    return true;
 }
 
 const Point *PolygonEditor::split(const Vector &p)
@@ -41,6 +54,30 @@ bool PolygonEditor::remove(const Vector &p)
     if (movingPoint && polygon.pickPoint(p) == movingPoint)
         movingPoint = nullptr;
     return record("Delete Point", [&] { return polygon.deletePoint(p); });
+}
+
+std::uint32_t PolygonEditor::removeSelected()
+{
+    if (movingPoint && movingPoint->selected)
+        movingPoint = nullptr;
+    std::uint32_t removed = 0;
+    record("Delete Selected Points", [&] { return (removed = polygon.deleteSelected()) > 0; });
+    return removed;
+}
+
+bool PolygonEditor::setPosition(std::size_t index, const Vector &p)
+{
+    if (index >= polygon.points.count)
+        return false;
+    Point *point = polygon.points.indexNode(static_cast<std::uint32_t>(index + 1))->item;
+    return record("Edit Point", [&] {
+        const Vector placed = withinReach(Vector(p.x(), p.y(), point->position.z()));
+        if (placed == point->position)
+            return false;
+        point->position = placed;
+        polygon.dirty = true;
+        return true;
+    });
 }
 
 bool PolygonEditor::removeAll()
@@ -77,19 +114,23 @@ Point *PolygonEditor::beginDrag(const Vector &p)
     movingPoint = polygon.pickPoint(p);
     if (movingPoint) {
         movingPoint->ghost = movingPoint->position;
+        dragFree = movingPoint->position;
         dragStart = currentPolygon();
     }
     return movingPoint;
 }
 
-void PolygonEditor::dragBy(double dx, double dy)
+void PolygonEditor::dragBy(double dx, double dy, const Lattice &lattice)
 {
     if (!movingPoint)
         return;
     // The point follows the pointer's movement, so it keeps the offset from
-    // the pointer that it had when it was grabbed.
+    // the pointer that it had when it was grabbed; a lattice only moves it
+    // from there to its nearest point, which the next move starts again
+    // from the free position.
     movingPoint->hasGhost = true;
-    movingPoint->position = withinReach(movingPoint->position + Vector(dx, dy, 0.0));
+    dragFree = withinReach(dragFree + Vector(dx, dy, 0.0));
+    movingPoint->position = withinReach(lattice.nearest(dragFree));
     scene.markChanged();
 }
 
@@ -116,11 +157,13 @@ void PolygonEditor::commitDrag()
 
 bool PolygonEditor::record(const std::string &step, const std::function<bool()> &edit)
 {
+    appendBefore = nullptr; // only the append itself keeps it
     commitDrag();
     const PolygonSnapshot::Shared before = currentPolygon();
     const bool changed = edit();
     const PolygonSnapshot::Shared after = currentPolygon();
-    if (changed && after != before && edited)
+    stepBefore = changed && after != before ? before : nullptr;
+    if (stepBefore && edited)
         edited(before, after, step);
     // The step above ended the drag's step; a drag whose point is still
     // there goes on from the polygon as the edit left it.
@@ -147,6 +190,7 @@ void PolygonEditor::restore(const PolygonSnapshot::Shared &snapshot)
     // The points of a drag under way are about to be freed.
     movingPoint = nullptr;
     dragStart = nullptr;
+    appendBefore = nullptr;
     scene.replacePolygon(snapshot->points, snapshot->closed);
     lastSnapshot = snapshot;
 }

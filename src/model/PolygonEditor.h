@@ -1,7 +1,10 @@
 #pragma once
 
+#include "geometry/Lattice.h"
 #include "model/PolygonSnapshot.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -40,6 +43,18 @@ public:
     // Deletes the point under p ("Delete Point"), also a dragged one; true
     // when one was deleted.
     bool remove(const Vector &p);
+    // Takes back the last step when it appended a point and the polygon
+    // has not changed since (the first click of a double click): the
+    // polygon as it was before, without telling edited, whose keeper must
+    // forget the step. True when it did.
+    bool withdrawAppend();
+    // Deletes every selected point ("Delete Selected Points"), also a
+    // dragged one; the number deleted (0: nothing changed, no step).
+    std::uint32_t removeSelected();
+    // Moves point index (0-based, in polygon order) to p, kept within
+    // reach ("Edit Point"); true when that moved it. An index past the
+    // last point changes nothing.
+    bool setPosition(std::size_t index, const Vector &p);
     // Deletes every point ("Delete Control Points"), dropping every curve's
     // result; a drag under way loses its point. True when there were any.
     bool removeAll();
@@ -51,9 +66,12 @@ public:
     // ghost; a drag under way ends first. The point, or null when none is
     // under p (a drag without a point).
     Point *beginDrag(const Vector &p);
-    // Moves the dragged point by (dx, dy) world units, kept within reach;
-    // nothing without one.
-    void dragBy(double dx, double dy);
+    // Moves the dragged point by (dx, dy) world units, kept within reach,
+    // and puts it on the point of lattice nearest to where the moves alone
+    // have taken it (so a point that left a lattice follows the pointer
+    // again); nothing without a dragged point. Without a lattice the moves
+    // add up as they come.
+    void dragBy(double dx, double dy, const Lattice &lattice = {});
     // Ends the drag: the point loses its ghost and the drag is one step.
     void endDrag();
     // A drag that has moved its point becomes a step now ("Move Point");
@@ -65,7 +83,7 @@ public:
     Point *movingPoint = nullptr;
 
     // Replaces the polygon by snapshot (not null), as an undo or redo does:
-    // ends a drag under way without a step and drops every curve's result.
+    // ends a drag under way without a step (Scene::replacePolygon).
     void restore(const PolygonSnapshot::Shared &snapshot);
     // The polygon as it is now, sharing the snapshot of the last step when
     // that still holds it.
@@ -80,5 +98,8 @@ private:
     Scene &scene;
     ControlPoints &polygon;
     PolygonSnapshot::Shared lastSnapshot; // the polygon at the last step or restore
+    PolygonSnapshot::Shared stepBefore;   // the polygon before the step record() made last
+    PolygonSnapshot::Shared appendBefore; // the same, when that step was an append
     PolygonSnapshot::Shared dragStart;    // the polygon when the drag under way began; null without one
+    Vector dragFree;                      // where the moves alone have taken the dragged point
 };

@@ -123,3 +123,72 @@ TEST_F(PolygonEditorTest, RestorePutsASnapshotBack)
     EXPECT_TRUE(scene.polygon().dirty);
     EXPECT_EQ(editor.currentPolygon(), square) << "the same snapshot, shared";
 }
+
+TEST_F(PolygonEditorTest, SelectedPointsAndTypedCoordinates)
+{
+    // The selection (here the two points at x = 1) goes as one step.
+    ControlPoints &polygon = scene.polygon();
+    for (Node<Point> *n = polygon.points.head; n; n = n->next)
+        n->item->selected = n->item->position.x() == 1;
+    EXPECT_EQ(editor.removeSelected(), 2u);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].name, "Delete Selected Points");
+    EXPECT_EQ(positionsOf(polygon.points), (std::vector<Vector>{{0, 0}, {0, 1}}));
+    EXPECT_EQ(editor.removeSelected(), 0u);
+    EXPECT_EQ(steps.size(), 1u) << "nothing selected: no step";
+
+    // A typed position is a step; the same position, or a point that is
+    // not there, is none; a far one is kept within reach.
+    startOver();
+    EXPECT_TRUE(editor.setPosition(1, {2.5, -1}));
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].name, "Edit Point");
+    EXPECT_EQ(steps[0].after->points[1], Vector(2.5, -1));
+    EXPECT_FALSE(editor.setPosition(1, {2.5, -1}));
+    EXPECT_FALSE(editor.setPosition(4, {0, 0}));
+    EXPECT_EQ(steps.size(), 1u);
+    EXPECT_TRUE(editor.setPosition(0, {1e9, 0}));
+    EXPECT_EQ(polygon.points.head->item->position.x(), ViewTransform::reach);
+
+    // A dragged point that is deleted is no longer dragged.
+    startOver();
+    Point *moving = editor.beginDrag({1, 1});
+    moving->selected = true;
+    editor.removeSelected();
+    EXPECT_EQ(editor.movingPoint, nullptr);
+}
+
+TEST_F(PolygonEditorTest, ADragOnALatticeFollowsThePointer)
+{
+    const Lattice grid{2.0, -10.0, 10.0};
+    Point *moving = editor.beginDrag({1, 1});
+    editor.dragBy(0.4, 0.3, grid);
+    EXPECT_EQ(moving->position, Vector(2, 2));
+    editor.dragBy(0.5, 0.0, grid);
+    EXPECT_EQ(moving->position, Vector(2, 2)) << "(1.9, 1.3) is nearest (2, 2) still";
+    editor.dragBy(0.2, 0.0);
+    EXPECT_NEAR(moving->position.x(), 2.1, 1e-12) << "off the lattice, back under the pointer";
+    EXPECT_NEAR(moving->position.y(), 1.3, 1e-12);
+    editor.endDrag();
+    ASSERT_EQ(steps.size(), 1u);
+}
+
+TEST_F(PolygonEditorTest, AnAppendIsWithdrawnWhileNothingFollowed)
+{
+    ASSERT_TRUE(editor.append({5, 5}));
+    const PolygonSnapshot::Shared before = steps.at(0).before;
+    EXPECT_TRUE(editor.withdrawAppend());
+    EXPECT_EQ(editor.currentPolygon(), before);
+    EXPECT_EQ(steps.size(), 1u) << "the keeper of the steps forgets it";
+    EXPECT_FALSE(editor.withdrawAppend()) << "once";
+
+    // Not after another edit, nor after the polygon changed otherwise.
+    editor.append({5, 5});
+    editor.split({0, 0});
+    EXPECT_FALSE(editor.withdrawAppend());
+    editor.append({6, 6});
+    editor.beginDrag({6, 6});
+    editor.dragBy(1, 0);
+    EXPECT_FALSE(editor.withdrawAppend());
+    EXPECT_EQ(scene.polygon().points.count, 7u);
+}
