@@ -78,6 +78,14 @@ QSlider *addSlider(QVBoxLayout *stack, const char *name, int minimum, int maximu
     return slider;
 }
 
+// A label whose words wrap within the width the panel's other widgets give
+// it, instead of widening the panel.
+void wrapWithinPanel(QLabel *label)
+{
+    label->setWordWrap(true);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
 void addLabel(QVBoxLayout *stack, const QString &text)
 {
     add(stack, new QLabel(text, stack->parentWidget()));
@@ -120,6 +128,14 @@ ControlPanel::ControlPanel(GLBox *view, QWidget *panel, QVBoxLayout *stack, QObj
 void ControlPanel::addReadouts()
 {
     stack->addWidget(buildAreaBox(), 0);
+    // Under the read-out, why the curve's areas read 0 (nothing drawn) or
+    // mean little (the scheme diverges), while that holds.
+    curveHintLabel = new QLabel(panel);
+    curveHintLabel->setObjectName("curveHintLabel");
+    wrapWithinPanel(curveHintLabel);
+    curveHintLabel->setContentsMargins(8, 0, 8, 0);
+    curveHintLabel->hide();
+    stack->addWidget(curveHintLabel, 0);
     stack->addWidget(buildStudyBox(), 0);
 }
 
@@ -150,9 +166,17 @@ QGroupBox *ControlPanel::buildControlBox()
     addSeparator(column, "Line4");
 
     // The spin box's own defaults, 0 to 99 in steps of 1, are the levels.
+    // Beside it, where the subdivision stopped when that is short of it.
     addLabel(column, tr("Subdivision Level"));
-    level = add(column, new QSpinBox(box));
+    auto *levelRow = new QHBoxLayout();
+    column->addLayout(levelRow);
+    level = new QSpinBox(box);
     level->setObjectName("level");
+    levelRow->addWidget(level);
+    levelReachedLabel = new QLabel(box);
+    levelReachedLabel->setObjectName("levelReachedLabel");
+    wrapWithinPanel(levelReachedLabel);
+    levelRow->addWidget(levelReachedLabel, 1);
     connect(level, &QSpinBox::valueChanged, view, &GLBox::setLevel);
     addSeparator(column, "Line3");
 
@@ -240,12 +264,23 @@ QGroupBox *ControlPanel::buildStudyBox()
     convergencePlot = add(column, new ConvergencePlot(box));
     convergencePlot->setObjectName("convergencePlot");
     connect(view, &GLBox::setConvergence, this, &ControlPanel::showConvergence);
+    connect(view, &GLBox::curveNotes, this, &ControlPanel::showNotes);
     return box;
+}
+
+void ControlPanel::showNotes(const QString &hint, const QString &reached)
+{
+    curveHintLabel->setText(hint);
+    curveHintLabel->setVisible(!hint.isEmpty());
+    levelReachedLabel->setText(reached);
+    reachedWords = reached;
 }
 
 void ControlPanel::showConvergence(const ConvergenceSeries &series, int scheme, bool current)
 {
-    distanceLabel->setText(ConvergencePlot::readout(series, scheme));
+    const Curve *curve = scene.selectedCurve();
+    const int asked = curve && curve->usesLevel ? curve->level : -1;
+    distanceLabel->setText(ConvergencePlot::readout(series, scheme, asked, reachedWords));
     distanceLabel->setEnabled(current);
     convergencePlot->setSeries(series, scheme, current);
 }

@@ -48,6 +48,10 @@ public:
     void showAreas(double polygonArea, double deltaArea);
     // The closed switch as the polygon is now, without its signal.
     void showClosed();
+    // The view's words about the selected curve (GLBox::curveNotes): hint
+    // below the areas, reached beside the level box and in the
+    // convergence read-out.
+    void showNotes(const QString &hint, const QString &reached);
 
     // Widgets that the window and the read-outs write; owned by their boxes.
     QComboBox *curveComboBox = nullptr;
@@ -55,6 +59,7 @@ public:
     QSlider *uparameter = nullptr;
     QSlider *precision = nullptr;
     QSpinBox *level = nullptr;
+    QLabel *levelReachedLabel = nullptr; // "reached 19: point budget" beside the level
     QCheckBox *drawCurvePointsCheckBox = nullptr;
     QCheckBox *depthColourCheckBox = nullptr;
     QCheckBox *axisCheckBox = nullptr;
@@ -62,6 +67,7 @@ public:
     QLabel *polygonAreaLabel = nullptr; // "Control Points = ..."
     QLabel *deltaAreaLabel = nullptr;   // "Delta = ..."
     QLabel *finalAreaLabel = nullptr;   // "Final = ..."
+    QLabel *curveHintLabel = nullptr;   // why nothing is drawn, or that u diverges
     QCheckBox *showPassesCheckBox = nullptr; // only the refining schemes have passes
     QLabel *distanceLabel = nullptr;         // "Distance to limit = ..."
     ConvergencePlot *convergencePlot = nullptr;
@@ -77,4 +83,5 @@ private:
     Scene &scene;
     QWidget *panel;
     QVBoxLayout *stack;
+    QString reachedWords; // the last reached words, for the convergence read-out
 };

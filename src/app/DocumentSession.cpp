@@ -91,6 +91,14 @@ void DocumentSession::attach(GLBox *shown, ControlPanel *controls)
                 history->push(new PolygonEdit(before, after, step,
                                               [box = view](const PolygonSnapshot::Shared &p) { box->restorePolygon(p); }));
             });
+    // The view took the step back itself: an obsolete step is dropped by
+    // the undo without being run.
+    connect(view, &GLBox::lastEditWithdrawn, this, [this] {
+        if (!history->canUndo())
+            return;
+        const_cast<QUndoCommand *>(history->command(history->index() - 1))->setObsolete(true);
+        history->undo();
+    });
     // An undone open or close shows in the switch; its signal would make
     // the view record the change as a new step.
     connect(history, &QUndoStack::indexChanged, this, [this] { panel->showClosed(); });

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -74,6 +75,12 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     level = panel->level;
 
     statusBar()->show();
+    // Why the selected curve draws nothing, or that it diverges, stays in
+    // the status bar for as long as it holds, beside the passing messages.
+    auto *hint = new QLabel(statusBar());
+    hint->setObjectName("statusHintLabel");
+    statusBar()->addPermanentWidget(hint);
+    connect(glbox, &GLBox::curveNotes, hint, &QLabel::setText);
     panelColumn->activate();
     hlayout->activate();
 

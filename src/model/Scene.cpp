@@ -187,6 +187,13 @@ void Scene::setShowCurvature(bool on)
     ++changes;
 }
 
+void Scene::dropUndrawn()
+{
+    for (int i = 1; i <= Schemes::count; ++i)
+        if (i != current && !switches.compared[static_cast<std::size_t>(i)])
+            curve(i).clearResult();
+}
+
 void Scene::clearCurves()
 {
     for (Node<Curve> *n = curveList.head; n; n = n->next)
@@ -195,7 +202,10 @@ void Scene::clearCurves()
 
 void Scene::replacePolygon(const std::vector<Vector> &points, bool closed)
 {
-    clearCurves();
+    // The curves that are drawn keep their storage: the next update makes
+    // them again in the same memory, as a drag step does, instead of
+    // giving hundreds of megabytes back and taking them again.
+    dropUndrawn();
     control.clear();
     for (const Vector &p : points)
         control.insertPoint(p);
@@ -241,6 +251,7 @@ void Scene::applySettings(const Document &document)
         c.curvePoints = settings.curvePoints;
     }
     current = Schemes::isScheme(document.scheme) ? document.scheme : Schemes::None;
+    dropUndrawn();
     shareBudget();
     backdrop.drawAxis = document.axis;
     backdrop.gridSpace = document.gridSpacing;
@@ -272,6 +283,10 @@ Scene::Readout Scene::update()
     updateSelected(out);
     if (measures.update(selectedCurve()))
         ++changes;
+    if (const Curve *selected = selectedCurve()) {
+        out.hint = notes.hint(*selected, control);
+        out.reached = reached(*selected);
+    }
     // Without a selected curve nobody else takes the flag down: compared
     // curves would be made again at every update.
     if (polygonChanged && !selectedCurve() && comparedCount() > 0)
@@ -336,17 +351,23 @@ void Scene::updateSelected(Readout &out)
 std::string Scene::limitMessage()
 {
     const Curve *selected = selectedCurve();
-    // Only the level-driven schemes can be cut short in practice, and only
-    // a closed polygon subdivides them; otherwise limited is left over from
-    // an earlier subdivision.
-    if (!selected || !selected->usesLevel || !control.closed || !selected->limited || !selected->result) {
+    // A level-driven scheme is only subdivided on a closed polygon;
+    // otherwise limited is left over from an earlier subdivision.
+    if (!selected || (selected->usesLevel && !control.closed) || !selected->limited || !selected->result) {
         limitScheme = 0;
         limitText.clear();
         return {};
     }
-    std::string text = format("Level %d limited to %d (%u points", selected->level, selected->reachedLevel,
-                              static_cast<unsigned>(selected->result->count));
-    text += selected->pointLimit < Curve::pointBudget ? ", " + budgetShare(*selected) + " while comparing)" : ")";
+    std::string text;
+    if (selected->usesLevel) {
+        text = format("Level %d limited to %d (%u points", selected->level, selected->reachedLevel,
+                      static_cast<unsigned>(selected->result->count));
+        text += selected->pointLimit < Curve::pointBudget ? ", " + budgetShare(*selected) + " while comparing)" : ")";
+    } else {
+        // The Bezier scheme, cut by the point budget or its split work.
+        text = format("%s curve cut at depth %d: %s", Schemes::row(current).name, selected->reachedLevel,
+                      stopReason(*selected).c_str());
+    }
     if (limitScheme == current && limitText == text)
         return {};
     limitScheme = current;
@@ -362,25 +383,47 @@ std::string Scene::budgetShare(const Curve &each) const
                            : "a quarter of the point budget";
 }
 
+std::string Scene::reached(const Curve &each) const
+{
+    if (!each.limited || !each.drawsCurve())
+        return {};
+    return format(each.usesLevel ? "reached %d: %s" : "depth %d: %s", each.reachedLevel, stopReason(each).c_str());
+}
+
+std::string Scene::stopReason(const Curve &each) const
+{
+    const auto *bezier = dynamic_cast<const BezierCurve *>(&each);
+    if (bezier && bezier->workLimited)
+        return format("split work budget (%u control points)", static_cast<unsigned>(control.points.count));
+    return each.pointLimit < Curve::pointBudget ? budgetShare(each) + " while comparing" : "point budget";
+}
+
+std::string Scene::legendText(int scheme) const
+{
+    const Curve &each = curve(scheme);
+    std::string text = Schemes::row(scheme).name;
+    if (control.points.count > 2 && each.closedOnly && !control.closed)
+        return text + " (needs a closed polygon)";
+    std::string depth = reached(each);
+    if (depth.empty() && each.usesLevel)
+        depth = format("level %d", each.level);
+    else if (depth.empty() && each.drawsCurve())
+        depth = format("depth %d", each.reachedLevel);
+    return text + " (" + (depth.empty() ? "" : depth + ", ") + format("u %.2f", each.u()) + ")";
+}
+
 std::vector<Scene::LegendLine> Scene::legend() const
 {
     std::vector<LegendLine> lines;
-    if (comparedCount() == 0)
-        return lines;
-    if (selectedCurve())
-        lines.push_back({Schemes::row(current).name, curveColour, 3.0f});
-    for (int i = 1; i <= Schemes::count; ++i) {
-        if (!switches.compared[static_cast<std::size_t>(i)] || i == current)
-            continue;
-        const Curve &each = curve(i);
-        std::string text = Schemes::row(i).name;
-        if (control.points.count > 2 && each.closedOnly && !control.closed)
-            text += " (needs a closed polygon)";
-        else if (each.limited && each.usesLevel)
-            text += format(" (level %d of %d: %s)", each.reachedLevel, each.level, budgetShare(each).c_str());
-        else if (each.limited)
-            text += " (cut at " + budgetShare(each) + ")";
-        lines.push_back({text, Schemes::row(i).colour, compareWidth});
+    if (comparedCount() > 0) {
+        if (selectedCurve())
+            lines.push_back({legendText(current), curveColour, 3.0f});
+        for (int i = 1; i <= Schemes::count; ++i)
+            if (switches.compared[static_cast<std::size_t>(i)] && i != current)
+                lines.push_back({legendText(i), Schemes::row(i).colour, compareWidth});
     }
+    const Curve *selected = selectedCurve();
+    if (selected && selected->depthColour && selected->supportsDepthColour && selected->drawsCurve())
+        lines.push_back({"Depth Colour: split depth 0 (white) to 10 and deeper (black)", {0.0f, 0.0f, 0.0f}, 5.0f, true});
     return lines;
 }

@@ -5,6 +5,7 @@
 #include "curves/Schemes.h"
 #include "geometry/ControlPoints.h"
 #include "geometry/List.h"
+#include "model/CurveNotes.h"
 #include "model/StudyMeasures.h"
 
 #include <array>
@@ -44,6 +45,12 @@ public:
         // Messages for the user, in order: a level cut short by the point
         // budget, a subdivision that ran out of memory.
         std::vector<std::string> messages;
+        // Said for as long as it holds (CurveNotes::hint): why the
+        // selected curve draws nothing, or that its u diverges; and where
+        // its subdivision stopped short (reached()). Empty when nothing
+        // is to be said or no scheme is selected.
+        std::string hint;
+        std::string reached;
     };
 
     // The grid and the axes behind the curves; plain settings.
@@ -70,6 +77,9 @@ public:
         std::string text;
         std::array<float, 3> colour;
         float width; // the curve's width in device pixels
+        // The key of Depth Colour: the swatch runs from white (split depth
+        // 0) to black (depth 10 and deeper), colour unused.
+        bool depthKey = false;
         bool operator==(const LegendLine &) const = default;
     };
 
@@ -128,8 +138,9 @@ public:
 
     // Drops every curve's result.
     void clearCurves();
-    // Replaces the polygon by points (z = 0) and the closed flag: drops
-    // every curve's result and marks the polygon changed.
+    // Replaces the polygon by points (z = 0) and the closed flag and marks
+    // it changed: the drawn curves are made again at the next update, in
+    // the memory they hold; the others drop their results.
     void replacePolygon(const std::vector<Vector> &points, bool closed);
     // The polygon, the selection, every scheme's settings, grid and axes.
     Document document() const;
@@ -151,14 +162,23 @@ public:
 
     // Schemes compared beside the selected one: ticked, not selected.
     int comparedCount() const;
-    // The legend, one line per drawn curve (the selected one first); empty
-    // while nothing is compared.
+    // The legend: one line per drawn curve (the selected one first) with
+    // its level, or where it stopped (reached()), and u, while something
+    // is compared; then the key of Depth Colour while the selected curve
+    // shows it. Empty when neither.
     std::vector<LegendLine> legend() const;
     // The share-of-budget words for messages ("half the point budget").
     std::string budgetShare(const Curve &curve) const;
+    // Where curve's last subdivision stopped short of its level (refining
+    // schemes: "reached 19: point budget", or "... : a quarter of the
+    // point budget while comparing") or of its precision (Bezier: "depth
+    // 12: point budget"); empty when it did not or draws nothing.
+    std::string reached(const Curve &curve) const;
     // The message that says where the selected curve stopped short of its
-    // level, when it did and that message is not the last one given; it
-    // counts as given then. Empty otherwise.
+    // level ("Level 99 limited to 19 ...") or precision (the Bezier curve
+    // "cut at depth 0: split work budget ..."), when it did and that
+    // message is not the last one given; it counts as given then. Empty
+    // otherwise.
     std::string limitMessage();
 
     // The selected scheme's passes (Show Passes) and closed-form limit
@@ -178,8 +198,16 @@ private:
     // Gives every curve its share of the point budget; a curve whose share
     // changed is made again.
     void shareBudget();
+    // Drops the results of the curves that are not drawn (neither selected
+    // nor compared): they would only hold on to memory.
+    void dropUndrawn();
     void updateCompared(Readout &out);
     void updateSelected(Readout &out);
+    // Why curve stopped short: "point budget", "a quarter of the point
+    // budget while comparing", "split work budget (N control points)".
+    std::string stopReason(const Curve &curve) const;
+    // The legend's words for scheme: its name, level (or depth) and u.
+    std::string legendText(int scheme) const;
 
     ControlPoints control;
     List<Curve> curveList;
@@ -188,6 +216,7 @@ private:
     // A compared curve that must be made again before it is drawn.
     std::array<bool, Schemes::count + 1> compareStale{};
     StudyMeasures measures;
+    CurveNotes notes;
     std::uint64_t changes = 0;
     // The last limit message given (scheme and text), so that a
     // subdivision that stops at the same place again does not cover the

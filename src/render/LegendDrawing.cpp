@@ -5,6 +5,7 @@
 #include "render/StudyLayers.h"
 
 #include <QFontMetrics>
+#include <QLinearGradient>
 #include <QPainter>
 
 #include <algorithm>
@@ -58,7 +59,13 @@ void LegendDrawing::draw(Canvas &canvas, const Frame &frame, const std::vector<S
             canvas.setSmooth(true);
             canvas.setLineWidth(lines[k].width * frame.widthScale);
             canvas.setColour(lines[k].colour);
-            drawArray(canvas, Canvas::Shape::Strip, stroke);
+            if (lines[k].depthKey) {
+                // White at split depth 0 to black at depth 10.
+                const std::vector<float> greys{1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f};
+                canvas.draw(Canvas::Shape::Strip, {stroke.data(), 2, 1, greys.data()});
+            } else {
+                drawArray(canvas, Canvas::Shape::Strip, stroke);
+            }
             canvas.setSmooth(false);
             canvas.setLineWidth(frame.widthScale);
             canvas.setColour({0.0f, 0.0f, 0.0f});
@@ -99,7 +106,16 @@ void LegendDrawing::layOut(const std::vector<Scene::LegendLine> &lines, double r
     for (std::size_t k = 0; k < shown.size(); ++k) {
         const Scene::LegendLine &line = shown[k];
         const double y = pad + rowHeight * (double(k) + 0.5);
-        painter.setPen(QPen(QColor::fromRgbF(line.colour[0], line.colour[1], line.colour[2]), line.width));
+        if (line.depthKey) {
+            // White at split depth 0 to black at depth 10, as the curve's
+            // core is shaded.
+            QLinearGradient depth(QPointF(pad, y), QPointF(pad + swatch, y));
+            depth.setColorAt(0, Qt::white);
+            depth.setColorAt(1, Qt::black);
+            painter.setPen(QPen(QBrush(depth), line.width));
+        } else {
+            painter.setPen(QPen(QColor::fromRgbF(line.colour[0], line.colour[1], line.colour[2]), line.width));
+        }
         painter.drawLine(QPointF(pad, y), QPointF(pad + swatch, y));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(pad + swatch + gap, y - rowHeight / 2.0, textWidth + 1, rowHeight),

@@ -10,11 +10,12 @@ class Canvas;
 class StudyLayers;
 struct Frame;
 
-// The comparison legend, one line per drawn curve, as each output shows
-// it (Frame::Legend): on screen and in images a picture in the top-left
-// corner (a swatch of each curve's colour and width before its name, on a
-// pale panel), on the PostScript page the names as text in the curves'
-// colours, on the other pages a swatch and a black name per line.
+// The legend, one line per drawn curve and the key of Depth Colour, as
+// each output shows it (Frame::Legend): on screen and in images a picture
+// in the top-left corner (a swatch of each curve's colour and width before
+// its name, white to black for the key, on a pale panel), on the
+// PostScript page the names as text in the curves' colours, on the other
+// pages a swatch and a black name per line.
 class LegendDrawing
 {
 public:

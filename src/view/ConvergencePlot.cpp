@@ -10,7 +10,13 @@
 
 namespace {
 
-constexpr double leftMargin = 34, rightMargin = 6, topMargin = 6, bottomMargin = 16;
+// Room for the decades' labels and the distances' title on the left, the
+// levels' labels and their title below.
+constexpr double leftMargin = 46, rightMargin = 6, topMargin = 6, labelHeight = 14, titleHeight = 13;
+constexpr double bottomMargin = labelHeight + titleHeight;
+// Points are placed this far inside the frame, so that the dots at the
+// ends of either axis are drawn whole.
+constexpr double dotInset = ConvergencePlot::dotRadius + 1.5;
 
 bool plottable(double d)
 {
@@ -40,12 +46,22 @@ ConvergencePlot::ConvergencePlot(QWidget *parent) : QWidget(parent)
 
 QSize ConvergencePlot::sizeHint() const
 {
-    return {200, 110};
+    return {200, 130};
 }
 
 QSize ConvergencePlot::minimumSizeHint() const
 {
-    return {150, 110};
+    return {150, 130};
+}
+
+QString ConvergencePlot::levelTitle() const
+{
+    return scheme == SchemeSetup::Bezier ? tr("split depth") : tr("level");
+}
+
+QString ConvergencePlot::distanceTitle() const
+{
+    return shown.distances.empty() || shown.toLimit ? tr("distance to limit") : tr("levels apart");
 }
 
 void ConvergencePlot::setSeries(const ConvergenceSeries &series, int schemeNumber, bool isCurrent)
@@ -78,7 +94,7 @@ QRectF ConvergencePlot::plotArea() const
 
 QPointF ConvergencePlot::place(double level, double log10Distance) const
 {
-    const QRectF area = plotArea();
+    const QRectF area = plotArea().adjusted(dotInset, dotInset, -dotInset, -dotInset);
     const double x = area.left() + area.width() * level / lastLevel;
     const double y = area.bottom() - area.height() * (log10Distance - lowDecade) / (highDecade - lowDecade);
     return {x, y};
@@ -107,7 +123,7 @@ QString ConvergencePlot::rateText() const
                        : QString::asprintf("\u00d7%.2f per %s", 1 / factor, per);
 }
 
-QString ConvergencePlot::readout(const ConvergenceSeries &series, int schemeNumber)
+QString ConvergencePlot::readout(const ConvergenceSeries &series, int schemeNumber, int asked, const QString &reached)
 {
     if (schemeNumber == 0)
         return "Distance to limit: \u2013\ntick Show Limit with a scheme selected";
@@ -115,7 +131,9 @@ QString ConvergencePlot::readout(const ConvergenceSeries &series, int schemeNumb
         return "Distance to limit: \u2013\nno curve drawn";
     const int last = series.lastLevel();
     const QString unit = schemeNumber == SchemeSetup::Bezier ? "depth" : "level";
-    const QString of = QString("%1 %2 of %3").arg(unit).arg(last).arg(series.wantedLevel);
+    QString of = QString("%1 %2 of %3").arg(unit).arg(last).arg(asked >= 0 ? asked : series.wantedLevel);
+    if (!reached.isEmpty())
+        of += ", " + reached;
     const double d = series.distances.back();
     if (series.toLimit)
         return QString("Distance to limit = %1\n%2").arg(distanceText(d), of);
@@ -144,6 +162,7 @@ void ConvergencePlot::paintEvent(QPaintEvent * /*event*/)
                          scheme == 0 ? tr("nothing measured") : tr("nothing to plot"));
         painter.setPen(QColor(160, 160, 160));
         painter.drawRect(area);
+        drawTitles(painter);
         return;
     }
 
@@ -163,9 +182,10 @@ void ConvergencePlot::paintEvent(QPaintEvent * /*event*/)
     for (int j = 0; j <= lastLevel; j += levelStep) {
         const double x = place(j, lowDecade).x();
         painter.setPen(QColor(80, 80, 80));
-        painter.drawText(QRectF(x - 12, area.bottom() + 1, 24, bottomMargin - 1), Qt::AlignHCenter | Qt::AlignTop,
+        painter.drawText(QRectF(x - 12, area.bottom() + 1, 24, labelHeight - 1), Qt::AlignHCenter | Qt::AlignTop,
                          QString::number(j));
     }
+    drawTitles(painter);
     painter.setPen(QColor(160, 160, 160));
     painter.drawRect(area);
 
@@ -195,4 +215,19 @@ void ConvergencePlot::paintEvent(QPaintEvent * /*event*/)
     painter.setPen(ink);
     const QString corner = current ? rateText() : tr("measuring\u2026");
     painter.drawText(area.adjusted(0, 1, -3, 0), Qt::AlignRight | Qt::AlignTop, corner);
+}
+
+void ConvergencePlot::drawTitles(QPainter &painter) const
+{
+    const QRectF area = plotArea();
+    painter.save();
+    painter.setPen(QColor(60, 60, 60));
+    painter.drawText(QRectF(area.left(), area.bottom() + labelHeight, area.width(), titleHeight),
+                     Qt::AlignHCenter | Qt::AlignTop, levelTitle());
+    // The distances' title reads upwards along the left edge.
+    painter.translate(0, area.center().y());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-area.height() / 2, 0, area.height(), titleHeight), Qt::AlignHCenter | Qt::AlignTop,
+                     distanceTitle());
+    painter.restore();
 }

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+class QPainter;
+
 // A small plot of the selected scheme's convergence series: the distance of
 // each level (to the limit, or to the level before) against the level, on a
 // logarithmic scale, so that a fixed rate per pass is a straight line: a
@@ -32,13 +34,25 @@ public:
     // The levels with a finite distance above 0 and where the plot puts
     // them, in widget coordinates (logical pixels), in level order.
     std::vector<std::pair<int, QPointF>> plottedPoints() const;
+    // The plot's frame, inside the axes' labels and titles: every dot
+    // (dotRadius round its point) lies wholly inside it.
+    QRectF plotArea() const;
+    static constexpr double dotRadius = 2.5;
+    // The axes' titles: the levels ("level", or "split depth" for the
+    // Bezier scheme) and the distances ("distance to limit", or "levels
+    // apart" where consecutive levels are compared).
+    QString levelTitle() const;
+    QString distanceTitle() const;
     // The factor by which the distance shrank over the last plotted step,
     // as the corner shows it: "÷4.00 per level" ("per split" for the Bezier
     // scheme, "×" when it grew); empty with fewer than two plotted levels.
     QString rateText() const;
     // The read-out beside the plot, two lines: the distance of the last
-    // level measured and which level that is, of how many.
-    static QString readout(const ConvergenceSeries &series, int scheme);
+    // level measured and which level that is, of the level asked for
+    // (asked; -1: the level the series runs to), followed by reached, the
+    // words that say where the subdivision stopped short of it.
+    static QString readout(const ConvergenceSeries &series, int scheme, int asked = -1,
+                           const QString &reached = {});
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -47,10 +61,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    // The rectangle the curve is drawn in, inside the axes' labels.
-    QRectF plotArea() const;
     // Widget position of a level and a distance.
     QPointF place(double level, double log10Distance) const;
+    // The axes' titles below and left of the frame.
+    void drawTitles(QPainter &painter) const;
 
     ConvergenceSeries shown;
     int scheme = 0;

@@ -10,6 +10,7 @@
 #include "render/GlDrawing.h"
 #include "render/PostScriptWriter.h"
 #include "render/SceneRenderer.h"
+#include "view/PointEditor.h"
 #include "view/SceneUpdater.h"
 
 #include <QKeyEvent>
@@ -50,6 +51,7 @@ GLBox::GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow)
     connect(updater, &SceneUpdater::areas, this, &GLBox::setArea);
     connect(updater, &SceneUpdater::convergence, this, &GLBox::setConvergence);
     connect(updater, &SceneUpdater::message, this, &GLBox::message);
+    connect(updater, &SceneUpdater::notes, this, &GLBox::curveNotes);
     editor->edited = [this](const PolygonSnapshot::Shared &before, const PolygonSnapshot::Shared &after,
                             const std::string &step) {
         emit polygonEdited(before, after, tr(step.c_str()));
@@ -192,6 +194,7 @@ void GLBox::mousePressEvent(QMouseEvent *event)
 {
     // A press already counts its own button as held; the state before the
     // press is everything else.
+    gestures.placement = Lattice::decimalFor(worldPerDevicePixel());
     gestures.press(event->button(), event->buttons() & ~event->button(), event->modifiers(),
                    mapToWorld(event->position()), navigator.readoutDecimals());
     changed();
@@ -199,6 +202,7 @@ void GLBox::mousePressEvent(QMouseEvent *event)
 
 void GLBox::mouseMoveEvent(QMouseEvent *event)
 {
+    gestures.placement = Lattice::decimalFor(worldPerDevicePixel());
     if (gestures.move(event->buttons(), event->modifiers(), mapToWorld(event->position()),
                       navigator.readoutDecimals()))
         changed();
@@ -208,6 +212,32 @@ void GLBox::mouseReleaseEvent(QMouseEvent * /*event*/)
 {
     gestures.release();
     changed();
+}
+
+void GLBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const int index = gestures.doubleClick(event->button(), event->buttons() & ~event->button(), event->modifiers(),
+                                           mapToWorld(event->position()));
+    if (index < 0) {
+        QOpenGLWidget::mouseDoubleClickEvent(event); // another press
+        return;
+    }
+    // The first click appended a point on top of the one meant.
+    emit lastEditWithdrawn();
+    changed();
+    const Point &point = *controlPoints->points.indexNode(std::uint32_t(index) + 1)->item;
+    auto *dialog = new PointEditor(this, std::size_t(index), point.position, navigator.readoutDecimals() + 2);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        const Vector p = dialog->position();
+        if (editor->setPosition(dialog->index(), p))
+            showStatus(QString::asprintf("Moved control point %zu to (%2.*f, %2.*f)", dialog->index() + 1,
+                                         navigator.readoutDecimals(), p.x(), navigator.readoutDecimals(), p.y()));
+        changed();
+    });
+    // Window-modal and not blocking: the release of this click still
+    // reaches the view, and the polygon cannot change under the dialog.
+    dialog->open();
 }
 
 void GLBox::wheelEvent(QWheelEvent *event)
@@ -221,6 +251,11 @@ void GLBox::wheelEvent(QWheelEvent *event)
 
 void GLBox::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
+        event->accept();
+        deleteSelectedPoints();
+        return;
+    }
     bool moved = false;
     if (!navigator.key(event->key(), moved)) {
         QOpenGLWidget::keyPressEvent(event);

@@ -101,7 +101,8 @@ void GLBox::setLevel(int level)
     if (change.kept) {
         if (const std::string limit = model->limitMessage(); !limit.empty())
             showStatus(QString::fromStdString(limit));
-        update();
+        // Nothing to subdivide: the update only tells the read-outs.
+        changed();
         return;
     }
     changed();
@@ -136,6 +137,12 @@ void GLBox::setDrawDepthColour(int state)
 void GLBox::deleteControlPoints()
 {
     editor->removeAll();
+    changed();
+}
+
+void GLBox::deleteSelectedPoints()
+{
+    gestures.deleteSelected();
     changed();
 }
 

@@ -46,6 +46,7 @@ void GestureHandler::press(Qt::MouseButton button, Qt::MouseButtons buttonsBefor
                            const Vector &p, int decimals)
 {
     const State state = stateOf(modifiers, buttonsBefore);
+    appended = false;
     switch (button) {
     case Qt::LeftButton:
         if (state == State::Ctrl) {
@@ -57,8 +58,12 @@ void GestureHandler::press(Qt::MouseButton button, Qt::MouseButtons buttonsBefor
                      actionMessageTime);
         } else {
             mouseMode = Insert;
-            if (editor.append(p))
-                show(coordinates("Inserted control point at (%2.*f, %2.*f)", decimals, p), actionMessageTime);
+            // The point lands on the decimals of the pixel clicked, which
+            // the read-out shows.
+            const Vector placed = placement.nearest(p);
+            appended = editor.append(placed);
+            if (appended)
+                show(coordinates("Inserted control point at (%2.*f, %2.*f)", decimals, placed), actionMessageTime);
         }
         break;
     case Qt::RightButton:
@@ -94,13 +99,18 @@ bool GestureHandler::move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifi
         // A right press that hit no point leaves the view quiet until the
         // release: no highlight, no read-out, no repaint.
         if (Point *moving = editor.movingPoint) {
-            editor.dragBy(p.x() - lastX, p.y() - lastY);
+            // Ctrl puts the point on the grid; the read-out then gives
+            // where it stands instead of where the pointer is.
+            const bool snapped = modifiers & Qt::ControlModifier;
+            editor.dragBy(p.x() - lastX, p.y() - lastY, snapped ? gridLattice() : placement);
             changed = true;
             const Vector &ghost = moving->ghost;
+            const Vector &to = snapped ? moving->position : p;
             const double d = distance(moving->position, ghost);
             const int n = decimals;
             show(QString::asprintf("(%2.*f, %2.*f) -> (%2.*f, %2.*f) [d=%2.*f]", n, ghost.x(), n, ghost.y(), n,
-                                   p.x(), n, p.y(), n, d),
+                                   to.x(), n, to.y(), n, d) +
+                     (snapped ? " on the grid" : ""),
                  readoutMessageTime);
         }
     } else {
@@ -132,6 +142,43 @@ bool GestureHandler::move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifi
     lastX = p.x();
     lastY = p.y();
     return changed;
+}
+
+Lattice GestureHandler::gridLattice() const
+{
+    // The grid's lines run at x = -10 + k * spacing and y = 10 - k * spacing.
+    const int spacing = scene.backdrop.gridSpace;
+    return {spacing > 0 ? double(spacing) : 1.0, -10.0, 10.0};
+}
+
+int GestureHandler::doubleClick(Qt::MouseButton button, Qt::MouseButtons buttonsBefore,
+                                Qt::KeyboardModifiers modifiers, const Vector &p)
+{
+    // The first click of a plain double click appended a point, the
+    // polygon's last; a point under the pointer before that one is the
+    // point meant.
+    const ControlPoints &polygon = scene.polygon();
+    if (button != Qt::LeftButton || buttonsBefore != Qt::NoButton || modifiers != Qt::NoModifier || !appended ||
+        polygon.points.count < 2)
+        return -1;
+    appended = false;
+    int index = 0;
+    for (const Node<Point> *n = polygon.points.head; n != polygon.points.tail; n = n->next, ++index)
+        if (distance(n->item->position, p) <= ControlPoints::pickRadius)
+            return editor.withdrawAppend() ? index : -1;
+    return -1;
+}
+
+int GestureHandler::deleteSelected()
+{
+    const std::uint32_t removed = editor.removeSelected();
+    if (removed == 0)
+        show("No control point selected: select one with the middle mouse button", actionMessageTime);
+    else if (removed == 1)
+        show("Deleted the selected control point", actionMessageTime);
+    else
+        show(QString::asprintf("Deleted %u selected control points", unsigned(removed)), actionMessageTime);
+    return int(removed);
 }
 
 void GestureHandler::release()

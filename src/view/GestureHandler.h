@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geometry/Lattice.h"
 #include "geometry/Vector.h"
 
 #include <QString>
@@ -12,10 +13,12 @@ class Scene;
 
 // Turns the mouse into edits of the scene's polygon: a left press appends a
 // point (Shift: splits the edge under the pointer, Ctrl: deletes the point
-// under it), a middle press selects, a right drag moves a point; hovering
-// highlights what a Ctrl or Shift press would act on. Each gesture is told
-// as a status message. The view maps positions to the plane first; this
-// class sees world points, buttons and modifiers only.
+// under it), a middle press selects, a right drag moves a point (Ctrl:
+// onto the grid's crossings); hovering highlights what a Ctrl or Shift
+// press would act on; a double click on a point asks for its coordinates
+// and Delete removes the selected points. Each gesture is told as a status
+// message. The view maps positions to the plane first; this class sees
+// world points, buttons and modifiers only.
 class GestureHandler
 {
 public:
@@ -48,17 +51,40 @@ public:
     void release();
     // Ends a gesture under way without touching the polygon (its points
     // are about to be replaced).
-    void cancel() { mouseMode = None; }
+    void cancel()
+    {
+        mouseMode = None;
+        appended = false;
+    }
+    // A double click of button at p, after a press and release there. On
+    // a control point that was there before the first click (a plain left
+    // double click): the point that click appended is withdrawn
+    // (PolygonEditor::withdrawAppend) and the 0-based index of the point
+    // meant is returned, for the view to ask for its coordinates. -1
+    // otherwise: the double click counts as another press.
+    int doubleClick(Qt::MouseButton button, Qt::MouseButtons buttonsBefore, Qt::KeyboardModifiers modifiers,
+                    const Vector &p);
+    // Deletes the selected points as one step and says so; how many.
+    int deleteSelected();
 
     MouseMode mouseMode = None;
     // World position of the last press or move.
     double lastX = 0.0;
     double lastY = 0.0;
+    // Where appended and dragged points land: the decimals of the view's
+    // pixel (Lattice::decimalFor), set by the view before each event; no
+    // lattice leaves them where the pointer puts them.
+    Lattice placement;
 
 private:
+    // The grid's crossings that Ctrl + drag puts a point on (whole units
+    // while the grid is off).
+    Lattice gridLattice() const;
+
     void show(const QString &text, int milliseconds) const;
 
     Scene &scene;
     PolygonEditor &editor;
     Report report;
+    bool appended = false; // the last press appended a point
 };

@@ -40,6 +40,7 @@ void SceneUpdater::update(bool quiet)
         emit message(QString::fromStdString(text), GestureHandler::actionMessageTime);
     if (last.measured && !quiet)
         emit areas(last.polygonArea, last.deltaArea);
+    emit notes(QString::fromStdString(last.hint), QString::fromStdString(last.reached));
     if (scene.convergenceStale())
         measureConvergence(false);
 }

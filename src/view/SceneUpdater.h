@@ -52,6 +52,9 @@ signals:
     void convergence(const ConvergenceSeries &series, int scheme, bool current);
     // A message of the update for the status bar.
     void message(const QString &text, int milliseconds);
+    // After every update: the read-out's hint and reached words
+    // (Scene::Readout), each empty when there is nothing to say.
+    void notes(const QString &hint, const QString &reached);
 
 private:
     // The series, quick and in full right away when quickConvergenceWork

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -169,10 +170,101 @@ TEST(SceneTest, StudyMeasuresAndLegend)
     scene.setCompared(Schemes::BSpline, true);
     scene.replacePolygon(polygons::pentagon(), false);
     scene.update();
-    const std::vector<Scene::LegendLine> legend = scene.legend();
+    std::vector<Scene::LegendLine> legend = scene.legend();
     ASSERT_EQ(legend.size(), 2u);
-    EXPECT_EQ(legend[0].text, "Chaikin");
+    EXPECT_EQ(legend[0].text, "Chaikin (needs a closed polygon)");
     EXPECT_EQ(legend[1].text, "Cubic B-Spline (needs a closed polygon)");
+
+    // Each curve with its level, or where the budget stopped it, and u;
+    // the Bezier curve with the depth it reached.
+    scene.replacePolygon(polygons::pentagon(), true);
+    scene.setCompared(Schemes::Bezier, true);
+    scene.curve(Schemes::BSpline).level = 30;
+    scene.update();
+    legend = scene.legend();
+    ASSERT_EQ(legend.size(), 3u);
+    EXPECT_EQ(legend[0].text, "Chaikin (level 3, u 0.60)");
+    EXPECT_EQ(legend[1].text, "Bezier (depth " + std::to_string(scene.curve(Schemes::Bezier).reachedLevel) +
+                                  ", u 0.50)");
+    EXPECT_EQ(legend[2].text, "Cubic B-Spline (reached 18: a quarter of the point budget while comparing, u 0.50)");
+
+    // The key of Depth Colour follows the lines while the selected Bezier
+    // curve shows it, also with nothing compared.
+    for (int scheme : {Schemes::Bezier, Schemes::BSpline})
+        scene.setCompared(scheme, false);
+    scene.select(Schemes::Bezier);
+    scene.curve(Schemes::Bezier).depthColour = true;
+    scene.update();
+    legend = scene.legend();
+    ASSERT_EQ(legend.size(), 1u);
+    EXPECT_TRUE(legend[0].depthKey);
+}
+
+// What the read-outs say beside the figures: why the selected curve draws
+// nothing, that its u diverges, and where its subdivision stopped.
+TEST(SceneTest, HintsAndWhereTheCurveStopped)
+{
+    struct Case
+    {
+        int scheme;
+        std::vector<Vector> polygon;
+        bool closed;
+        double u;
+        std::string hint;
+    };
+    const std::vector<Vector> two{{0, 0}, {3, 1}};
+    const Case cases[] = {
+        {Schemes::Chaikin, polygons::pentagon(), false, 0.75, "Chaikin refines closed polygons: tick Closed Curve"},
+        {Schemes::Proposed, polygons::star(), false, 0.5,
+         "Vantrell Proposed refines closed polygons: tick Closed Curve"},
+        {Schemes::BSpline, two, true, 0.5, "Cubic B-Spline needs 3 control points or more: click in the view to add them"},
+        {Schemes::Chaikin, two, false, 0.75,
+         "Chaikin refines closed polygons of 3 points or more: click to add points, and tick Closed Curve"},
+        {Schemes::Bezier, two, false, 0.5, "Bezier needs 3 control points or more: click in the view to add them"},
+        {Schemes::Bezier, polygons::pentagon(), false, -1.0, ""},
+        {Schemes::Chaikin, polygons::pentagon(), true, 0.75, ""},
+        {Schemes::Proposed, polygons::pentagon(), true, -1.0,
+         "Vantrell Proposed diverges at u = -1.00: its levels settle on no curve"},
+        {Schemes::BSpline, polygons::pentagon(), true, -0.5,
+         "Cubic B-Spline diverges at u = -0.50: its levels settle on no curve"},
+        {Schemes::Chaikin, polygons::pentagon(), true, 0.03, "Chaikin at u = 0.03: convergence not proven"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.hint);
+        Scene scene;
+        setPolygon(scene, c.polygon, c.closed);
+        scene.select(c.scheme);
+        scene.setU(c.u);
+        const Scene::Readout read = scene.update();
+        EXPECT_EQ(read.hint, c.hint);
+        EXPECT_EQ(read.reached, "");
+    }
+
+    Scene scene;
+    EXPECT_EQ(scene.update().hint, "") << "nothing to say without a scheme";
+    setPolygon(scene, polygons::triangle(), true);
+    scene.select(Schemes::Chaikin);
+    for (int scheme : {Schemes::Bezier, Schemes::BSpline, Schemes::Proposed})
+        scene.setCompared(scheme, true);
+    scene.setLevel(99);
+    EXPECT_EQ(scene.update().reached, "reached 19: a quarter of the point budget while comparing")
+        << "3 x 2^19 points fill a quarter";
+    scene.setLevel(19);
+    EXPECT_EQ(scene.update().reached, "");
+    for (int scheme : {Schemes::Bezier, Schemes::BSpline, Schemes::Proposed})
+        scene.setCompared(scheme, false);
+
+    // A Bezier curve of too many control points is not split at all.
+    std::vector<Vector> many;
+    for (int i = 0; i < 20000; ++i)
+        many.emplace_back(-8 + 16.0 * i / 20000, i % 2 == 0 ? -5 : 5);
+    setPolygon(scene, many, false);
+    scene.select(Schemes::Bezier);
+    const Scene::Readout read = scene.update();
+    EXPECT_EQ(read.reached, "depth 0: split work budget (20000 control points)");
+    ASSERT_EQ(read.messages.size(), 1u);
+    EXPECT_EQ(read.messages[0], "Bezier curve cut at depth 0: split work budget (20000 control points)");
+    EXPECT_EQ(scene.curve(Schemes::Bezier).result->count, 20000u);
 }
 
 TEST(SceneTest, DocumentRoundTrip)

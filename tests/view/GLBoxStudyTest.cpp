@@ -138,7 +138,12 @@ void GLBoxStudyTest::comparedCurvesInTheirOwnColours()
         for (const FeedbackItem &line : found->second)
             QVERIFY(onCurve(line.vertices[0], *curveAt(glbox, i)->result));
     }
-    QCOMPARE(glbox->legendLines(), QStringList({"Chaikin", "Bezier", "Cubic B-Spline", "Vantrell Proposed"}));
+    // Each line gives the curve's level (the Bezier curve's depth) and u.
+    QCOMPARE(glbox->legendLines(),
+             QStringList({"Chaikin (level 2, u 0.75)",
+                          QString("Bezier (depth %1, u 0.50)").arg(curveAt(glbox, 1)->reachedLevel),
+                          "Cubic B-Spline (level 1, u 0.50)",
+                          QString::asprintf("Vantrell Proposed (level 2, u %.2f)", curveAt(glbox, 4)->u())}));
 
     // Unticked: drawn no more, memory given back; the legend goes with
     // the last one.
@@ -230,7 +235,7 @@ void GLBoxStudyTest::limitedComparisonIsTold()
     glbox->grabFramebuffer();
     QCOMPARE(curveAt(glbox, 2)->reachedLevel, 12);
     QCOMPARE(curveAt(glbox, 3)->reachedLevel, 12);
-    QCOMPARE(glbox->legendLines().at(2), QString("Cubic B-Spline (level 12 of 13: a quarter of the point budget)"));
+    QCOMPARE(glbox->legendLines().at(2), QString("Cubic B-Spline (reached 12: a quarter of the point budget while comparing, u 0.50)"));
     QCOMPARE(window->statusBar()->currentMessage(),
              QString("Level 13 limited to 12 (819200 points, a quarter of the point budget while comparing)"));
     glbox->controlPoints->closed = false;
@@ -384,8 +389,8 @@ void GLBoxStudyTest::exportWithAndWithoutStudy()
     glbox->grabFramebuffer();
     const QByteArray studied = page();
     QVERIFY(studied.contains("0.1 0.25 0.85 C")); // the compared B-spline
-    QVERIFY(studied.contains("(Cubic B-Spline)"));
-    QVERIFY(studied.contains("(Chaikin)"));
+    QVERIFY(studied.contains("(Cubic B-Spline (level 0, u 0.50))"));
+    QVERIFY(studied.contains("(Chaikin (level 3, u 0.75))"));
     QVERIFY(studied.size() > plain.size());
 
     for (const char *box : {"compareBSplineCheckBox", "showPassesCheckBox", "showLimitCheckBox", "curvatureCheckBox"})
