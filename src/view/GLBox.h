@@ -60,27 +60,29 @@ public:
     using enum GestureHandler::MouseMode;
     static constexpr int actionMessageTime = GestureHandler::actionMessageTime;
 
-    // parent owns the view; name becomes the object name; mainWindow (not
-    // owned, may be null) shows the view's messages. Asks for a
-    // compatibility profile: all drawing is OpenGL 1.1 and the PostScript
-    // export records feedback. Creates the scene: polygon, then curves.
+    // parent owns the view as usual; name becomes the object name;
+    // mainWindow (not owned, may be null) is the window that shows the
+    // view's messages. Asks for a compatibility profile because all drawing
+    // is OpenGL 1.1 and the PostScript export records feedback. Creates the
+    // scene: the control polygon, then the four curves.
     GLBox(QWidget *parent, const char *name, QMainWindow *mainWindow);
     ~GLBox() override;
 
     // Asks for a repaint.
     void updateGL();
-    // Steps of a frame (SceneRenderer) drawn into the current context as a
-    // paint draws them (every vertex, in the feedback sequence, while
-    // OpenGL records feedback): grid, axes, passes, compared curves, and
-    // the limit, comb and pass marks over the selected curve.
+    // Steps of a frame, drawn into the current context as a paint draws
+    // them (every vertex, in the feedback sequence, while OpenGL records
+    // feedback): the border and grid lines, the axes, the pass polygons,
+    // the compared curves, and the overlays over the selected curve
+    // (limit, comb, pass marks). See SceneRenderer.
     void paintGrid();
     void paintAxis();
     void paintPasses();
     void paintComparedCurves();
     void paintStudyOverlays();
 
-    // The world point (x, y, 0) under a position in logical pixels, at any
-    // device pixel ratio; (0, 0, 0) before the first resize.
+    // The world point (x, y, 0) under a widget position in logical pixels,
+    // whatever the device pixel ratio; (0, 0, 0) before the first resize.
     Vector mapToWorld(const QPointF &pos) const;
     // World units per device pixel of the current view and size (0 before
     // the first resize): what the screen's curves are simplified against.
@@ -88,17 +90,19 @@ public:
     // The frame the next paint draws in.
     Frame screenFrame() const;
 
-    // The collaborators, for the window and tests; the study as laid out.
+    // The collaborators, for the window and for tests; the study's drawing
+    // as last laid out.
     Scene &scene() { return *model; }
     SceneRenderer &renderer() { return *painter; }
     PostScriptWriter &postScriptWriter() { return *postScript; }
     const StudyLayers &studyLayers() const;
 
-    // State kept in the collaborators: the visible square, the matrices and
-    // viewport of the last resize (device pixels), grid spacing (<= 0:
-    // border only) and axes, the polygon and the curves (1 Bezier to 4
-    // Vantrell), the selected scheme (0: none), the mouse action under
-    // way, the dragged point, the world position of the last press or move.
+    // State kept in the collaborators: the visible square, the matrices
+    // and viewport of the last resize (device pixels), the grid spacing
+    // (<= 0: border only) and the axes, the polygon and the four curves
+    // (positions 1 Bezier to 4 Vantrell proposed), the selected scheme (0:
+    // none), the mouse action under way, the dragged point and the world
+    // position of the last press or move.
     QMainWindow *mainWindow;
     ViewTransform &viewTransform;
     double (&modelview)[16];
@@ -116,9 +120,11 @@ public:
     // The selected curve, or null when none is selected.
     Curve *selectedCurve();
 
-    // Red, green and blue of scheme i's compared curve (1 to 4), else black.
+    // Red, green and blue of scheme i's compared curve (1 to 4); black for
+    // any other i.
     static std::array<float, 3> compareColour(int scheme);
-    // The legend's lines, the selected curve's first (Scene::legend).
+    // The legend's lines, one per drawn curve (the selected first); empty
+    // while nothing is compared.
     QStringList legendLines() const;
     // Lines and points twice as wide on screen; exports keep their widths.
     bool presentationWidths() const { return wide; }
@@ -134,13 +140,14 @@ public:
     // redo does: ends a drag under way, the curves follow. Emits neither
     // polygonEdited nor documentEdited.
     void restorePolygon(const PolygonSnapshot::Shared &polygon);
-    // A drag under way that moved its point is a step now ("Move Point").
+    // A drag under way that has moved its point becomes an undo step now
+    // (polygonEdited, "Move Point"); nothing without such a drag.
     void commitDrag();
 
-    // The exports' questions, answered by the window: the PostScript
-    // file's name (empty cancels), and whether the existing file at name
-    // may be replaced. Without them exportPS does nothing and no file is
-    // replaced.
+    // The exports' questions, answered by the window: the name of the
+    // PostScript file (empty cancels), and whether the file at name,
+    // which exists, may be replaced. Without them exportPS does nothing
+    // and no file is replaced.
     std::function<QString()> chooseExportFile;
     std::function<bool(const QString &name)> confirmReplace;
 
@@ -191,20 +198,21 @@ public slots:
     void setPrecision(int tenths);
     // Subdivision level of the selected curve; negatives become 0.
     void setLevel(int level);
-    // Check-box states (2 on, 0 off, 1 same): axes; the selected curve's
-    // dots and depth shading.
+    // Check-box states (2 on, 0 off, 1 unchanged): axes; the selected
+    // curve's dots and depth shading.
     void setDrawAxis(int state);
     void setDrawCurvePoints(int state);
     void setDrawDepthColour(int state);
-    // Drops every curve's result and every control point; deletes the
-    // selected ones as one step (Delete, Backspace).
+    // Drops every curve's result and every control point.
     void deleteControlPoints();
+    // Deletes the selected points as one step (Delete, Backspace).
     void deleteSelectedPoints();
-    // Selects scheme 0 (none) to 4, emits setWidgetValues(), then shows the
-    // selection; any other value changes nothing.
+    // Selects scheme 0 (none) to 4, emits setWidgetValues() and then shows
+    // the selection; any other value changes nothing.
     void setCurrentCurve(int index);
-    // Writes the polygon and the selected curve as the view shows them (no
-    // grid, no axes) as one EPS page to the file chooseExportFile names.
+    // Writes the polygon and the selected curve (no grid, no axes), as the
+    // view shows them, as one Encapsulated PostScript page to the file
+    // chooseExportFile names.
     void exportPS();
     // Back to the reset view, the world square -10..10 at zoom 1.
     void resetView();
@@ -228,7 +236,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     // Ctrl + wheel zooms about the pointer, the wheel scrolls.
     void wheelEvent(QWheelEvent *event) override;
-    // + or = and - zoom about the centre, arrows pan, Delete deletes.
+    // + or = and - zoom about the centre, the arrow keys pan, Delete and
+    // Backspace delete the selected points.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -239,7 +248,8 @@ private:
     // Loads the view's projection and an identity modelview.
     void loadViewProjection();
     void showStatus(const QString &text, int milliseconds = actionMessageTime);
-    // Export steps: the view drawn scale times larger, a file, a failure.
+    // Export steps: the view drawn scale times larger; a file written
+    // through write; a failure told.
     QImage renderImage(int scale, QString &failure);
     bool writeFile(const QString &name, const std::function<QString(std::FILE *)> &write,
                    const char *createFailureEnd);
