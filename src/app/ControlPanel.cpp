@@ -260,7 +260,9 @@ QGroupBox *ControlPanel::buildStudyBox()
     // series; the label's text must not widen the panel.
     distanceLabel = add(column, new QLabel(ConvergencePlot::readout({}, 0), box));
     distanceLabel->setObjectName("distanceLabel");
-    distanceLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // The second line names where a capped subdivision stopped, which can
+    // be longer than the panel is wide.
+    wrapWithinPanel(distanceLabel);
     convergencePlot = add(column, new ConvergencePlot(box));
     convergencePlot->setObjectName("convergencePlot");
     connect(view, &GLBox::setConvergence, this, &ControlPanel::showConvergence);
