@@ -1,10 +1,12 @@
 #include "CommandLine.h"
 
 #include "AnalyseCommand.h"
+#include "ExampleFiles.h"
 #include "Version.h"
 #include "model/Document.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QList>
 
 #include <cmath>
@@ -28,7 +30,13 @@ const QList<Positional> positionals{
 
 void declareOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QString::fromUtf8(ornelle::description));
+    // Where the examples are, for a user who wants one on the command line.
+    const QString examples = ExampleFiles::folder();
+    parser.setApplicationDescription(
+        QString::fromUtf8(ornelle::description) + "\n\n" +
+        (examples.isEmpty() ? QCoreApplication::translate("CommandLine", "No example polygons were found.")
+                            : QCoreApplication::translate("CommandLine", "Example polygons: %1")
+                                  .arg(QDir::toNativeSeparators(examples))));
     // Qt's own options are single-dash words; read "-style" as one option,
     // not as -s -t -y -l -e.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -132,12 +140,13 @@ FigureExport::Request CommandLine::readFigures() const
 
 CommandLine::CommandLine(int argc, char *argv[])
 {
-    declareOptions(parser);
     // Only a core application here: it reaches no window system, so
     // --help and --version also answer without a display. Qt's own
     // options are still in the list and count as unknown for now.
-    // The help text takes the program's name from the application object.
+    // The help text takes the program's name, and the examples' folder
+    // its place, from the application object.
     QCoreApplication reader(argc, argv);
+    declareOptions(parser);
     const bool parsed = parser.parse(QCoreApplication::arguments());
     if (parser.isSet("help") || parser.isSet("help-all"))
         parser.showHelp(EXIT_SUCCESS);

@@ -9,6 +9,8 @@
 #include "view/ExportOptions.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -265,6 +267,23 @@ TEST_F(FigureExportTest, BadCommandLinesWriteNothing)
     const Outcome help = ornelle({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--export <OUT>"));
+}
+
+TEST_F(FigureExportTest, ShippedExamplesBesideTheProgramDrawCurves)
+{
+    // --help says where they are: beside the program in a build tree.
+    const QString examples = QFileInfo(program).dir().filePath("examples");
+    const Outcome help = ornelle({"--help"});
+    EXPECT_TRUE(help.out.contains(("Example polygons: " + examples).toUtf8())) << help.out.constData();
+    const QStringList files = QDir(examples).entryList({"*.ornelle"}, QDir::Files);
+    ASSERT_GE(files.size(), 5);
+    for (const QString &name : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QString csv = path(name + ".csv");
+        const Outcome run = ornelle({QDir(examples).filePath(name), "--export", csv});
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_GT(pointsOf(read(name + ".csv")).size(), std::size_t(20)); // a curve, not its polygon
+    }
 }
 
 int main(int argc, char **argv)
