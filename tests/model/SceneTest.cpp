@@ -115,7 +115,8 @@ TEST(SceneTest, SharesOfTheBudgetAndTheLimitMessage)
     const std::uint32_t quarter = Curve::pointBudget / 4;
     std::uint64_t total = 0;
     for (int scheme = 1; scheme <= Schemes::count; ++scheme)
-        total += scene.curve(scheme).pointLimit;
+        if (scheme == scene.selected() || scene.study().compared[std::size_t(scheme)])
+            total += scene.curve(scheme).pointLimit;
     EXPECT_EQ(scene.curve(Schemes::Chaikin).pointLimit, quarter);
     EXPECT_LE(total, Curve::pointBudget);
 
