@@ -182,12 +182,18 @@ TEST(SceneTest, DocumentRoundTrip)
     document.points = polygons::star();
     document.closed = true;
     document.scheme = Schemes::Proposed;
-    document.settings(Schemes::Proposed) = {0.3, 0.2, 4, false, true};
+    document.settings(Schemes::Proposed) = {0.3, 0.2, 4, false, true, true};
     document.settings(Schemes::Bezier) = {0.5, 1.5, 0, true, false};
+    document.settings(Schemes::Custom) = {0.5, 0.2, 3, false, false, true};
+    document.customMask = MaskPresets::bspline(2, 3);
     document.axis = false;
     document.gridSpacing = 5;
     Scene scene;
     scene.apply(document);
+    EXPECT_EQ(scene.document(), document);
+    // While the levels play, the document keeps the level set.
+    ASSERT_TRUE(scene.startPlaying());
+    EXPECT_EQ(scene.selectedCurve()->level, 0);
     EXPECT_EQ(scene.document(), document);
     EXPECT_EQ(scene.selected(), Schemes::Proposed);
     EXPECT_TRUE(scene.stale());
