@@ -84,6 +84,7 @@ AnalysisSection::AnalysisSection(QGroupBox *box, QVBoxLayout *column) : QObject(
     inner->addWidget(basisPlot);
     regularityPlot = new LabPlot(analysisSection);
     regularityPlot->setObjectName("regularityPlot");
+    regularityPlot->setFixedHeight(150);
     regularityPlot->setGuides({1.0, 2.0});
     regularityPlot->setWhatsThis(
         tr("<p>The Hoelder regularity of the selected scheme's limit curves at every value of its weight (u, or "
@@ -142,7 +143,12 @@ void AnalysisSection::analyse(const Mask &mask)
 {
     const MaskAnalysis a = MaskAnalysis::of(mask);
     QStringList lines;
-    lines << tr("Mask %1").arg(QString::fromStdString(mask.text()));
+    // Six digits read better than the shortest exact ones (a u of 0.9
+    // gives 0.024999999999999994); the mask box keeps the exact text.
+    QStringList coefficients;
+    for (const double c : mask.coefficients())
+        coefficients << QString::number(c, 'g', 6);
+    lines << tr("Mask %1: %2").arg(mask.arity()).arg(coefficients.join(' '));
     lines << smoothnessText(a);
     if (a.regularity)
         lines << tr("Bounds %1 .. %2").arg(a.regularity->lower, 0, 'f', 4).arg(a.regularity->upper, 0, 'f', 4);
@@ -217,7 +223,8 @@ void AnalysisSection::receive(unsigned from, const RegularitySweep::Sample &samp
 void AnalysisSection::drawSweep()
 {
     LabPlot::Line lower{{}, lowerColour}, upper{{}, upperColour};
-    double top = 3;
+    // Room for the guides at 1 and 2 always.
+    double top = 2.5;
     for (const RegularitySweep::Sample &s : received) {
         lower.points.emplace_back(s.weight, s.lower.value_or(NAN));
         upper.points.emplace_back(s.weight, s.upper.value_or(NAN));
