@@ -34,7 +34,8 @@ W *named(W *widget, const char *name)
 
 LaboratoryPanel::LaboratoryPanel(GLBox *view, QComboBox *schemeBox, QWidget *panel, QVBoxLayout *stack,
                                  QObject *parent)
-    : QObject(parent), view(view), scene(view->scene()), schemeBox(schemeBox)
+    : QObject(parent), view(view), scene(view->scene()), schemeBox(schemeBox),
+      chosen(scene.customCurve().customMask())
 {
     auto *box = named(new QGroupBox(tr("Scheme Laboratory"), panel), "laboratoryBox");
     auto *column = new QVBoxLayout(box);
@@ -46,6 +47,13 @@ LaboratoryPanel::LaboratoryPanel(GLBox *view, QComboBox *schemeBox, QWidget *pan
                             "applies it)"));
     column->addWidget(maskEdit);
     connect(maskEdit, &QLineEdit::returnPressed, this, [this] { applyMaskText(maskEdit->text()); });
+    // While typing, every text that is a sound mask is drawn at once;
+    // the others wait, silently, for more keys or for Return.
+    connect(maskEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
+        const Mask::Parsed parsed = Mask::parse(text.toStdString());
+        if (parsed.mask && MaskAnalysis::affineRefusal(*parsed.mask).empty())
+            applyMask(*parsed.mask, false);
+    });
 
     auto *presets = new QHBoxLayout();
     column->addLayout(presets);
@@ -111,27 +119,33 @@ LaboratoryPanel::LaboratoryPanel(GLBox *view, QComboBox *schemeBox, QWidget *pan
 bool LaboratoryPanel::applyMaskText(const QString &text)
 {
     const Mask::Parsed parsed = Mask::parse(text.toStdString());
-    if (!parsed.mask) {
-        emit message(tr("Mask not applied: %1").arg(QString::fromStdString(parsed.error)), messageTime);
+    const std::string refusal = parsed.mask ? MaskAnalysis::affineRefusal(*parsed.mask) : std::string();
+    if (!parsed.mask || !refusal.empty()) {
+        emit message(parsed.mask ? tr("Mask refused: %1.").arg(QString::fromStdString(refusal))
+                                 : tr("Mask not applied: %1").arg(QString::fromStdString(parsed.error)),
+                     messageTime);
+        // A sound mask met on the way while typing goes back to the last
+        // one chosen; the text stays, to be mended.
+        view->changeScene([this](Scene &s) { return s.setCustomMask(chosen); });
         return false;
     }
-    if (const std::string refusal = MaskAnalysis::affineRefusal(*parsed.mask); !refusal.empty()) {
-        emit message(tr("Mask refused: %1.").arg(QString::fromStdString(refusal)), messageTime);
-        return false;
-    }
-    applyMask(*parsed.mask);
+    applyMask(*parsed.mask, true);
     return true;
 }
 
-void LaboratoryPanel::applyMask(const Mask &mask)
+void LaboratoryPanel::applyMask(const Mask &mask, bool tell)
 {
     view->changeScene([&mask](Scene &s) { return s.setCustomMask(mask); });
-    maskEdit->setText(QString::fromStdString(mask.text()));
+    // Text being typed stays as typed.
+    if (tell) {
+        chosen = mask;
+        maskEdit->setText(QString::fromStdString(mask.text()));
+    }
     if (scene.selected() != Schemes::Custom) {
         schemeBox->setCurrentIndex(Schemes::Custom);
         view->setCurrentCurve(Schemes::Custom);
     }
-    if (!MaskAnalysis::provesConvergence(mask))
+    if (tell && !MaskAnalysis::provesConvergence(mask))
         emit message(tr("Custom mask applied; its scheme does not converge"), messageTime);
     showScene();
 }
@@ -140,14 +154,14 @@ void LaboratoryPanel::choosePreset(int index)
 {
     const std::vector<MaskPresets::Preset> presets = MaskPresets::all(tensionSpinBox->value());
     if (index >= 0 && std::size_t(index) < presets.size())
-        applyMask(presets[std::size_t(index)].mask);
+        applyMask(presets[std::size_t(index)].mask, true);
 }
 
 void LaboratoryPanel::setTension(double w)
 {
     // The tension belongs to the four-point preset, the first.
     maskPresetComboBox->setCurrentIndex(0);
-    applyMask(MaskPresets::fourPoint(w));
+    applyMask(MaskPresets::fourPoint(w), true);
 }
 
 void LaboratoryPanel::copyToCustom()
@@ -158,7 +172,7 @@ void LaboratoryPanel::copyToCustom()
         emit message(tr("Copy to Custom takes the mask of Chaikin, Cubic B-Spline or Vantrell Proposed"), messageTime);
         return;
     }
-    applyMask(*mask);
+    applyMask(*mask, true);
 }
 
 void LaboratoryPanel::setPlaying(bool on)
@@ -211,9 +225,13 @@ void LaboratoryPanel::showScene()
     }
     if (!scene.playing() && playLevelsButton->isChecked())
         playLevelsButton->setChecked(false);
-    const std::string text = scene.customCurve().customMask().text();
-    if (!maskEdit->hasFocus() && maskEdit->text().toStdString() != text)
-        maskEdit->setText(QString::fromStdString(text));
+    // A mask set elsewhere (a file, the command line) counts as chosen.
+    const Mask &mask = scene.customCurve().customMask();
+    if (!maskEdit->hasFocus()) {
+        chosen = mask;
+        if (maskEdit->text().toStdString() != mask.text())
+            maskEdit->setText(QString::fromStdString(mask.text()));
+    }
     copyToCustomButton->setEnabled(curve && curve->mask() && curve->scheme() != Schemes::Custom);
     analysis->show(scene, tensionSpinBox->value());
 }

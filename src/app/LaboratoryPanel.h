@@ -20,7 +20,8 @@ class QWidget;
 class Scene;
 
 // The "Scheme Laboratory" box of the panel: the custom scheme's mask,
-// typed ("maskEdit", applied on Return) or picked ("maskPresetComboBox",
+// typed ("maskEdit", drawn as soon as the text is a sound mask, refusals
+// told on Return) or picked ("maskPresetComboBox",
 // the four-point scheme's tension in "tensionSpinBox"), "Copy to Custom"
 // for a built-in scheme's mask at its u, "Open Ends" and "Show Influence"
 // for the selected scheme, "Play Levels" for a lecture, and the folding
@@ -62,7 +63,9 @@ signals:
     void message(const QString &text, int milliseconds);
 
 private:
-    void applyMask(const Mask &mask);
+    // Sets mask and selects the custom scheme; tell: a finished choice,
+    // shown in the mask box and, when it does not converge, told.
+    void applyMask(const Mask &mask, bool tell);
     void choosePreset(int index);
     void setTension(double w);
     void copyToCustom();
@@ -72,6 +75,8 @@ private:
     GLBox *view;
     Scene &scene;
     QComboBox *schemeBox;
+    // The custom mask last chosen (Return, a preset, a copy, a file).
+    Mask chosen;
     QTimer *playTimer = nullptr;
     int playedLevel = 0;
 };
