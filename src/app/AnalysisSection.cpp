@@ -67,6 +67,8 @@ AnalysisSection::AnalysisSection(QGroupBox *box, QVBoxLayout *column) : QObject(
     analysisToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     analysisToggle->setArrowType(Qt::RightArrow);
     analysisToggle->setAutoRaise(true);
+    analysisToggle->setToolTip(tr("Shows or hides the selected scheme's analysis: smoothness, regularity, phi, "
+                                  "and the regularity against its weight"));
     column->addWidget(analysisToggle);
 
     analysisSection = new QWidget(box);

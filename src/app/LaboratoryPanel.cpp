@@ -60,6 +60,8 @@ LaboratoryPanel::LaboratoryPanel(GLBox *view, QComboBox *schemeBox, QWidget *pan
     maskPresetComboBox = named(new QComboBox(box), "maskPresetComboBox");
     for (const MaskPresets::Preset &preset : MaskPresets::all())
         maskPresetComboBox->addItem(QString::fromStdString(preset.name));
+    maskPresetComboBox->setToolTip(tr("Masks ready to use: the four-point scheme at tension w, the six-point "
+                                      "scheme, binary B-splines of degree 1 to 5, ternary ones of degree 1 to 3"));
     presets->addWidget(maskPresetComboBox, 1);
     connect(maskPresetComboBox, &QComboBox::activated, this, &LaboratoryPanel::choosePreset);
     tensionSpinBox = named(new QDoubleSpinBox(box), "tensionSpinBox");

@@ -45,7 +45,8 @@ constexpr ControlHelp panelHelp[] = {
                        "Ends are on.</p>")},
     {"openCloseCurveCheckBox",
      QT_TRANSLATE_NOOP("PanelHelp", "Closed Curve: joins the last control point to the first; Chaikin, Cubic "
-                                    "B-Spline and Vantrell Proposed draw closed polygons only"),
+                                    "B-Spline, Vantrell Proposed and Custom Mask draw closed polygons only, "
+                                    "unless their Open Ends are on"),
      nullptr},
     {"uparameter",
      QT_TRANSLATE_NOOP("PanelHelp", "u Parameter: weight of the new points, in hundredths, -1.00 to 0.99"),
