@@ -56,6 +56,9 @@ void LabPlot::setGuides(std::vector<double> values)
 
 void LabPlot::setMarker(std::optional<double> x)
 {
+    // Asked again on every drag step: only a move repaints.
+    if (x == markX)
+        return;
     markX = x;
     update();
 }
