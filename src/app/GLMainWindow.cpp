@@ -1,6 +1,7 @@
 #include "GLMainWindow.h"
 
 #include "ControlPanel.h"
+#include "LaboratoryPanel.h"
 #include "DocumentSession.h"
 #include "ExampleFiles.h"
 #include "ExportController.h"
@@ -107,6 +108,8 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     deltaAreaLabel = panel->deltaAreaLabel;
     finalAreaLabel = panel->finalAreaLabel;
     connect(glbox, &GLBox::setArea, this, &GLMainWindow::setArea);
+    laboratory = new LaboratoryPanel(glbox, panel->curveComboBox, panelScroll->panel(), panelScroll->panelStack(), this);
+    connect(laboratory, &LaboratoryPanel::message, statusBar(), &QStatusBar::showMessage);
     describePanelControls(frame);
 
     session->attach(glbox, panel);

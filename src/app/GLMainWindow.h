@@ -8,7 +8,10 @@
 // (GLBox::setArea -> setArea here), the convergence series and its
 // messages (GLBox::message -> the status bar). The ControlPanel on the
 // right builds the "Control", "View", "Convex Volume/Area" and "Study"
-// boxes and shows what the scene holds; selecting a scheme makes the view
+// boxes and shows what the scene holds, and the LaboratoryPanel below
+// them the "Scheme Laboratory" (the custom mask, open ends, influence,
+// playing the levels, the analysis), which changes the scene through
+// GLBox::changeScene and follows the view's reports; selecting a scheme makes the view
 // emit setWidgetValues, and getWidgetValues has the panel load that
 // scheme's own settings, whose widgets' signals run the view's slots once
 // more. The DocumentSession keeps the file, its modified marker, the undo
@@ -33,6 +36,7 @@
 
 class Autosave;
 class ControlPanel;
+class LaboratoryPanel;
 class DocumentSession;
 class ExportController;
 class GLBox;
@@ -181,6 +185,7 @@ private:
 
     GLBox *glbox = nullptr;                 // the curve view, object name "glbox"
     ControlPanel *panel = nullptr;          // the panel's boxes and what they show
+    LaboratoryPanel *laboratory = nullptr;  // the Scheme Laboratory box below them
     PanelScrollArea *panelScroll = nullptr; // the scrolling panel column, "panelScrollArea"
     QAction *fullScreenAction = nullptr;    // View > Full Screen, "fullScreenAction"
     QAction *showPanelAction = nullptr;     // View > Show Panel, "showPanelAction"

@@ -60,8 +60,9 @@ constexpr Text viewKeyRows[] = {
 
 constexpr Text panelRows[] = {
     {QT_TRANSLATE_NOOP("KeysAndGestures", "Closed Curve"),
-     QT_TRANSLATE_NOOP("KeysAndGestures", "Joins the last point to the first. Chaikin, Cubic B-Spline and Vantrell "
-                                          "Proposed refine closed polygons only: without it they draw no curve")},
+     QT_TRANSLATE_NOOP("KeysAndGestures", "Joins the last point to the first. Chaikin, Cubic B-Spline, Vantrell "
+                                          "Proposed and Custom Mask refine closed polygons only, unless their "
+                                          "Open Ends is ticked")},
     {QT_TRANSLATE_NOOP("KeysAndGestures", "Study box"),
      QT_TRANSLATE_NOOP("KeysAndGestures", "Compare draws other schemes beside the selected one; Show Passes, "
                                           "Show Limit and Curvature look closer at the selected curve")},

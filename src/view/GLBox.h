@@ -144,6 +144,11 @@ public:
     // (polygonEdited, "Move Point"); nothing without such a drag.
     void commitDrag();
 
+    // Runs change on the scene (a setting of the laboratory's), then brings
+    // the scene up to date and repaints; documentEdited follows when change
+    // returns true, i.e. it changed something a file keeps.
+    void changeScene(const std::function<bool(Scene &)> &change);
+
     // The exports' questions, answered by the window: the name of the
     // PostScript file (empty cancels), and whether the file at name,
     // which exists, may be replaced. Without them exportPS does nothing
