@@ -24,6 +24,7 @@ paint() {
 paint --benchmark_filter=-level99 "$@"
 xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/bench/ornelle_bench_autosave --benchmark_counters_tabular=true "$@"
 xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/bench/ornelle_bench_edit --benchmark_counters_tabular=true "$@"
+xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/bench/ornelle_bench_laboratory --benchmark_counters_tabular=true "$@"
 for case in DragStep/Chaikin DragStep/BSpline DragStep/Proposed DragStep/Compare Export/Chaikin; do
     paint --benchmark_filter="^$case/6pts/level99/" "$@"
 done

@@ -69,6 +69,7 @@ expected() {
     echo share/man/man1/ornelle.1.gz
     echo share/metainfo/$app.metainfo.xml
     echo share/mime/packages/$app.xml
+    for example in data/examples/*.ornelle; do echo "share/ornelle/examples/${example##*/}"; done
 }
 expected | sort >"$work/expected"
 

@@ -5,6 +5,7 @@
 #include "analysis/PolygonDistance.h"
 #include "analysis/SchemeLevels.h"
 #include "curves/MaskRefinement.h"
+#include "curves/MaskSubdivision.h"
 
 #include <algorithm>
 #include <limits>
@@ -49,16 +50,67 @@ private:
 // show how far a pass moved the curve; and the farthest point of a
 // polygon from the other may lie inside an edge. Empty when it would take
 // more than budget segment distances (then spent).
-std::optional<double> hausdorff(const std::vector<Vector> &a, const std::vector<Vector> &b, std::uint64_t &budget)
+std::optional<double> hausdorff(const std::vector<Vector> &a, const std::vector<Vector> &b, bool closed,
+                                std::uint64_t &budget)
 {
-    const PolygonDistance toB(b, true), toA(a, true);
-    const std::optional<Farthest> ab = toB.largestAlong(a, true, budget);
+    const PolygonDistance toB(b, closed), toA(a, closed);
+    const std::optional<Farthest> ab = toB.largestAlong(a, closed, budget);
     budget -= std::min(budget, toB.evaluated());
-    const std::optional<Farthest> ba = ab ? toA.largestAlong(b, true, budget) : std::nullopt;
+    const std::optional<Farthest> ba = ab ? toA.largestAlong(b, closed, budget) : std::nullopt;
     budget -= std::min(budget, toA.evaluated());
     if (!ab || !ba)
         return std::nullopt;
     return std::max(ab->distance, ba->distance);
+}
+
+// The levels of a refining scheme one after the other: a closed loop pass
+// by pass (MaskRefinement), an open polygon's kept range with margin
+// neighbours at either end made afresh for each level (MaskSubdivision).
+class RefiningLevels
+{
+public:
+    RefiningLevels(const SchemeSetup &setup, const Mask &mask, std::size_t margin)
+        : closed(setup.closed), margin(margin), refinement(mask), subdivision(mask)
+    {
+        for (const Vector &p : setup.polygon)
+            polygon.emplace_back(p.x(), p.y());
+    }
+
+    // Level j, after level j - 1 (from 0 on); its first and last margin
+    // points are neighbours only (none when closed).
+    const std::vector<Vector> &make(int j)
+    {
+        if (!closed) {
+            level = subdivision.refine(polygon, false, j, std::numeric_limits<std::uint32_t>::max(), margin).points;
+        } else if (j == 0) {
+            level = polygon;
+        } else {
+            refinement.pass(level, next);
+            std::swap(level, next);
+        }
+        return level;
+    }
+    // Level j without its margin.
+    std::vector<Vector> kept() const
+    {
+        const std::size_t cut = closed ? 0 : std::min(margin, level.size() / 2);
+        return {level.begin() + long(cut), level.end() - long(cut)};
+    }
+
+private:
+    bool closed;
+    std::size_t margin;
+    MaskRefinement refinement;
+    MaskSubdivision subdivision;
+    std::vector<Vector> polygon, level, next;
+};
+
+double largestCoordinate(const std::vector<Vector> &points)
+{
+    double largest = 0.0;
+    for (const Vector &p : points)
+        largest = std::max({largest, std::abs(p.x()), std::abs(p.y())});
+    return largest;
 }
 
 void measureRefining(const SchemeSetup &setup, std::uint64_t workBudget, ConvergenceSeries &series)
@@ -68,34 +120,34 @@ void measureRefining(const SchemeSetup &setup, std::uint64_t workBudget, Converg
     const Mask mask = *setup.mask();
     const std::optional<ExactLimit> limit = ExactLimit::of(mask);
     series.toLimit = limit.has_value();
-    const MaskRefinement refinement(mask);
-    // The levels the budget allows, then the arrays at their final sizes,
-    // so that no pass grows them.
+    // The levels the budget allows.
     Work work(workBudget, 4);
     int last = -1;
-    std::uint64_t count = setup.polygon.size();
-    for (; last < series.wantedLevel && work.take(count, last < 0); count *= std::uint64_t(mask.arity()))
+    while (last < series.wantedLevel && work.take(setup.levelSize(last + 1), last < 0))
         ++last;
     series.bounded = last < series.wantedLevel;
-    std::vector<Vector> level, next;
-    level.reserve(std::size_t(count / std::uint64_t(mask.arity())));
-    next.reserve(std::size_t(count / std::uint64_t(mask.arity())));
-    for (const Vector &p : setup.polygon)
-        level.emplace_back(p.x(), p.y());
+    RefiningLevels levels(setup, mask, limit ? limit->reach() : 0);
     // Comparing levels looks at a few segments per point, but at many on
     // the tangles of a diverging scheme: its own budget stops it there.
     std::uint64_t segments = workBudget > std::numeric_limits<std::uint64_t>::max() / segmentsPerPoint
                                  ? std::numeric_limits<std::uint64_t>::max()
                                  : workBudget * segmentsPerPoint;
     std::uint64_t previousCost = 0;
+    std::vector<Vector> before;
     for (int j = 0; j <= last; ++j) {
-        if (j > 0) {
-            refinement.pass(level, next);
-            std::swap(level, next);
+        const std::vector<Vector> &level = levels.make(j);
+        // A diverging mask stops where its curve stops.
+        if (!(largestCoordinate(level) <= MaskSubdivision::largestCoordinate)) {
+            series.limited = true;
+            break;
         }
         if (limit) {
-            series.distances.push_back(limit->largestDistance(level).distance);
-        } else if (j == 0) {
+            series.distances.push_back(setup.closed ? limit->largestDistance(level).distance
+                                                    : limit->largestDistanceWithin(level, limit->reach()).distance);
+            continue;
+        }
+        std::vector<Vector> current = levels.kept();
+        if (j == 0) {
             series.distances.push_back(std::numeric_limits<double>::quiet_NaN());
         } else {
             // A level costs about m times the one before: one that would
@@ -104,15 +156,16 @@ void measureRefining(const SchemeSetup &setup, std::uint64_t workBudget, Converg
                 series.bounded = true;
                 break;
             }
-            const std::uint64_t before = segments;
-            const std::optional<double> apart = hausdorff(next, level, segments);
+            const std::uint64_t spent = segments;
+            const std::optional<double> apart = hausdorff(before, current, setup.closed, segments);
             if (!apart) {
                 series.bounded = true;
                 break;
             }
             series.distances.push_back(*apart);
-            previousCost = before - segments;
+            previousCost = spent - segments;
         }
+        before = std::move(current);
     }
 }
 

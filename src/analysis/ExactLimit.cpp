@@ -65,3 +65,24 @@ Farthest ExactLimit::largestDistance(std::span<const Vector> level) const
     }
     return farthest;
 }
+
+Farthest ExactLimit::largestDistanceWithin(std::span<const Vector> level, std::size_t margin) const
+{
+    Farthest farthest;
+    if (level.size() <= 2 * margin)
+        return farthest;
+    for (std::size_t i = margin; i + margin < level.size(); ++i) {
+        double x = 0.0, y = 0.0;
+        for (std::size_t j = 0; j < phi.size(); ++j) {
+            if (phi[j] == 0.0)
+                continue;
+            const Vector &p = level[std::size_t(long(i) + whole - long(j))];
+            x += phi[j] * p.x();
+            y += phi[j] * p.y();
+        }
+        const double d = std::hypot(level[i].x() - x, level[i].y() - y);
+        if (d > farthest.distance)
+            farthest = {d, i - margin};
+    }
+    return farthest;
+}

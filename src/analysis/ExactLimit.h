@@ -46,6 +46,13 @@ public:
     // The largest distance (x and y) from a point of the closed level to
     // its own limit point, and the point; O(N (n + 1) / (m - 1)).
     Farthest largestDistance(std::span<const Vector> level) const;
+    // The same over the points of an open level (MaskSubdivision's with
+    // its ends continued) but the margin points at either end, which
+    // stand in as the neighbours of the others; margin must be at least
+    // reach(). The index found counts from the first point measured.
+    Farthest largestDistanceWithin(std::span<const Vector> level, std::size_t margin) const;
+    // Neighbours a limit point takes on either side, at most.
+    std::size_t reach() const { return phi.size() + std::size_t(whole < 0 ? -whole : whole); }
 
 private:
     ExactLimit(std::vector<double> phi, double tau);

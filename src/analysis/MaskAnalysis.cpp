@@ -39,6 +39,29 @@ double logBase(double x, int m)
     return std::log(x) / std::log(double(m));
 }
 
+// What the sub-masks' sums say about affine invariance, in a sentence.
+std::string sumsNote(const std::vector<double> &sums, bool normalised)
+{
+    const bool equal = std::all_of(sums.begin(), sums.end(),
+                                   [&](double v) { return std::abs(v - sums[0]) <= zeroTolerance * (1 + std::abs(v)); });
+    if (normalised)
+        return "every sub-mask sums to 1: the scheme is affine invariant";
+    if (equal && std::abs(sums[0]) > zeroTolerance)
+        return "every sub-mask sums to " + number(sums[0]) + ": the scheme is not affine invariant; divided by " +
+               number(sums[0]) + " it would be";
+    return "sub-masks sum to " + listed(sums) + ": the scheme is not affine invariant";
+}
+
+// Sums of a_r, a_(r+m), ... for r = 0 .. m - 1, and whether each is 1.
+std::vector<double> sumsOfSubMasks(const Mask &mask, bool &normalised)
+{
+    std::vector<double> sums(std::size_t(mask.arity()), 0.0);
+    for (std::size_t i = 0; i < mask.size(); ++i)
+        sums[i % sums.size()] += mask.coefficients()[i];
+    normalised = std::all_of(sums.begin(), sums.end(), [](double s) { return std::abs(s - 1.0) <= zeroTolerance; });
+    return sums;
+}
+
 // The computations in order; each reads what the ones before found.
 class Analyser
 {
@@ -103,12 +126,7 @@ void Analyser::trim()
 
 void Analyser::sums()
 {
-    const std::vector<double> &a = given.coefficients();
-    out.subMaskSums.assign(std::size_t(out.arity), 0.0);
-    for (std::size_t i = 0; i < a.size(); ++i)
-        out.subMaskSums[i % std::size_t(out.arity)] += a[i];
-    out.normalised = std::all_of(out.subMaskSums.begin(), out.subMaskSums.end(),
-                                 [](double s) { return std::abs(s - 1.0) <= zeroTolerance; });
+    out.subMaskSums = sumsOfSubMasks(given, out.normalised);
     out.sumRules = DifferenceSchemes(out.mask, out.arity).sumRules();
 }
 
@@ -184,16 +202,7 @@ void Analyser::describeSums()
     if (trailing > 0)
         notes.push_back(std::to_string(trailing) + " trailing zero coefficient" + (trailing > 1 ? "s" : "") +
                         " dropped");
-    const std::vector<double> &sums = out.subMaskSums;
-    const bool equal = std::all_of(sums.begin(), sums.end(),
-                                   [&](double v) { return std::abs(v - sums[0]) <= zeroTolerance * (1 + std::abs(v)); });
-    if (out.normalised)
-        notes.push_back("every sub-mask sums to 1: the scheme is affine invariant");
-    else if (equal && std::abs(sums[0]) > zeroTolerance)
-        notes.push_back("every sub-mask sums to " + number(sums[0]) +
-                        ": the scheme is not affine invariant; divided by " + number(sums[0]) + " it would be");
-    else
-        notes.push_back("sub-masks sum to " + listed(sums) + ": the scheme is not affine invariant");
+    notes.push_back(sumsNote(out.subMaskSums, out.normalised));
     const int s = out.sumRules;
     if (s > 0)
         notes.push_back(std::to_string(s) + " sum rule" + (s > 1 ? "s" : "") +
@@ -245,14 +254,19 @@ MaskAnalysis MaskAnalysis::of(const Mask &mask)
     return out;
 }
 
+std::string MaskAnalysis::affineRefusal(const Mask &mask)
+{
+    bool normalised = false;
+    const std::vector<double> sums = sumsOfSubMasks(mask, normalised);
+    return normalised ? std::string() : sumsNote(sums, false);
+}
+
 bool MaskAnalysis::provesConvergence(const Mask &mask)
 {
-    std::vector<double> sums(std::size_t(mask.arity()), 0.0);
-    for (std::size_t i = 0; i < mask.size(); ++i)
-        sums[i % sums.size()] += mask.coefficients()[i];
-    for (const double s : sums)
-        if (std::abs(s - 1.0) > zeroTolerance)
-            return false;
+    bool normalised = false;
+    sumsOfSubMasks(mask, normalised);
+    if (!normalised)
+        return false;
     const DifferenceSchemes schemes(mask.coefficients(), mask.arity());
     if (schemes.sumRules() == 0)
         return false;

@@ -49,6 +49,11 @@ struct MaskAnalysis
 
     // The analysis of mask.
     static MaskAnalysis of(const Mask &mask);
+    // Empty when every sub-mask of mask sums to 1 (within 1e-12): the
+    // scheme is affine invariant. Otherwise the analysis's note saying
+    // that it is not ("sub-masks sum to 0.5 and 1: the scheme is not
+    // affine invariant"), without a final full stop.
+    static std::string affineRefusal(const Mask &mask);
     // True when the scheme is affine invariant and its first difference
     // scheme contracts within the cap on L: the scheme converges to
     // continuous limits. Cheaper than of(): stops at the first proof.

@@ -31,6 +31,7 @@ SchemeLevels::Level SchemeLevels::run(int level, double precision, int maxDepth)
         out.points.push_back(n->item->position);
     out.reached = curve->reachedLevel;
     out.limited = curve->limited;
+    out.firstMaskIndex = curve->firstMaskIndex;
     // Keep no memory for the next, usually larger, level than it needs.
     curve->result->trimStorage();
     return out;
@@ -61,14 +62,14 @@ std::uint64_t SchemeLevels::pointCount(int j) const
 {
     std::uint64_t n = setup.polygon.size();
     if (setup.refines()) {
-        if (!setup.closed)
+        if (!setup.draws())
             return n;
         for (int k = 0; k < j; ++k) {
-            if (n > std::numeric_limits<std::uint64_t>::max() / setup.growth())
+            if (n > std::numeric_limits<std::uint64_t>::max() / (2 * setup.growth()))
                 return std::numeric_limits<std::uint64_t>::max();
             n *= setup.growth();
         }
-        return n;
+        return setup.levelSize(j);
     }
     const std::uint64_t m = setup.closed ? n + 1 : n;
     if (m < 2)

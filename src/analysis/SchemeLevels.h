@@ -24,6 +24,8 @@ public:
         std::vector<Vector> points;
         int reached = 0;      // the level made (below the one asked when limited)
         bool limited = false; // the setup's pointLimit stopped it short
+        // The mask's numbering of the first point (Curve::firstMaskIndex).
+        std::int64_t firstMaskIndex = 0;
     };
 
     explicit SchemeLevels(const SchemeSetup &setup);
@@ -33,7 +35,8 @@ public:
 
     // Level j >= 0 (see above). Costs one subdivision from the control
     // points: O(n g^j) for a refining scheme, O(2^j m^2) for the Bezier
-    // scheme. A refining scheme on an open polygon gives the polygon itself.
+    // scheme. A refining scheme on an open polygon gives the polygon itself,
+    // unless its open ends are on.
     Level make(int j);
     // The deepest split the Bezier scheme makes at the setup's precision
     // and u, as drawn, and whether the point budget stopped it; 0 and

@@ -5,6 +5,8 @@
 #include "curves/BSplineCurve.h"
 #include "curves/BezierCurve.h"
 #include "curves/ChaikinCurve.h"
+#include "curves/CustomCurve.h"
+#include "curves/MaskSubdivision.h"
 #include "curves/ProposedCurve.h"
 
 #include <algorithm>
@@ -37,8 +39,14 @@ std::optional<Mask> SchemeSetup::mask() const
     case Chaikin: return ChaikinCurve::maskAt(u);
     case BSpline: return BSplineCurve::maskAt(u);
     case Proposed: return ProposedCurve::maskAt(u);
+    case Custom: return customMask;
     default: return std::nullopt;
     }
+}
+
+std::uint32_t SchemeSetup::growth() const
+{
+    return scheme == Proposed ? 3 : scheme == Custom ? std::uint32_t(customMask.arity()) : 2;
 }
 
 SchemeSetup SchemeSetup::of(const Curve &curve)
@@ -49,6 +57,9 @@ SchemeSetup SchemeSetup::of(const Curve &curve)
     setup.precision = curve.precision;
     setup.level = curve.level;
     setup.pointLimit = curve.pointLimit;
+    setup.openEnds = curve.openEnds;
+    if (const auto *custom = dynamic_cast<const CustomCurve *>(&curve))
+        setup.customMask = custom->customMask();
     if (const ControlPoints *control = curve.controlPoints) {
         setup.closed = control->closed;
         for (const Node<Point> *n = control->points.head; n; n = n->next)
@@ -64,8 +75,15 @@ std::unique_ptr<Curve> SchemeSetup::makeCurve(ControlPoints *controlPoints) cons
     case Chaikin: curve = std::make_unique<ChaikinCurve>(controlPoints); break;
     case BSpline: curve = std::make_unique<BSplineCurve>(controlPoints); break;
     case Proposed: curve = std::make_unique<ProposedCurve>(controlPoints); break;
+    case Custom: {
+        auto custom = std::make_unique<CustomCurve>(controlPoints);
+        custom->setMask(customMask);
+        curve = std::move(custom);
+        break;
+    }
     default: curve = std::make_unique<BezierCurve>(controlPoints); break;
     }
+    curve->openEnds = openEnds;
     curve->setU(u);
     curve->precision = precision;
     curve->level = level;
@@ -75,15 +93,18 @@ std::unique_ptr<Curve> SchemeSetup::makeCurve(ControlPoints *controlPoints) cons
 
 bool SchemeSetup::draws() const
 {
-    return polygon.size() >= 3 && (closed || !refines());
+    return polygon.size() >= 3 && (closed || !refines() || openEnds);
 }
 
 bool SchemeSetup::limitKnown() const
 {
+    if (refines() && !closed)
+        return false;
     switch (scheme) {
     case Chaikin: return sameWeight(u, 0.75);
     case BSpline: return sameWeight(u, 0.5);
-    case Proposed: return false;
+    case Proposed:
+    case Custom: return false;
     default: return true;
     }
 }
@@ -101,11 +122,12 @@ int SchemeSetup::reachableLevel() const
 {
     if (!refines() || !draws())
         return 0;
-    std::uint64_t size = polygon.size();
-    int passes = 0;
-    while (passes < level && size * growth() <= pointLimit) {
-        size *= growth();
-        ++passes;
-    }
-    return passes;
+    return MaskSubdivision(*mask()).reachable(polygon.size(), level, closed, pointLimit);
+}
+
+std::uint64_t SchemeSetup::levelSize(int j) const
+{
+    if (!refines() || !draws())
+        return polygon.size();
+    return MaskSubdivision(*mask()).keptRange(polygon.size(), j, closed).size();
 }

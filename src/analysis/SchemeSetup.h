@@ -4,6 +4,7 @@
 #include "curves/Curve.h"
 #include "curves/Schemes.h"
 #include "curves/Mask.h"
+#include "curves/MaskPresets.h"
 #include "geometry/ControlPoints.h"
 
 #include <cstdint>
@@ -28,11 +29,15 @@ struct SchemeSetup
     double precision = 0.2;      // Curve::precision (Bezier only)
     int level = 0;               // Curve::level (the refining schemes only)
     std::uint32_t pointLimit = Curve::pointBudget; // Curve::pointLimit: the most points a subdivision makes
+    bool openEnds = false;       // Curve::openEnds (the refining schemes only)
+    // The custom scheme's mask (CustomCurve::customMask); the four-point
+    // scheme at w = 1/16 until set.
+    Mask customMask = MaskPresets::fourPoint(MaskPresets::fourPointTension);
 
     // The u a new curve of the scheme starts with.
     static double defaultU(int scheme);
 
-    // The settings of curve (one of the four scheme classes) and the
+    // The settings of curve (one of the five scheme classes) and the
     // positions of its control polygon (empty without one).
     static SchemeSetup of(const Curve &curve);
 
@@ -40,17 +45,23 @@ struct SchemeSetup
     // settings; the caller owns it.
     std::unique_ptr<Curve> makeCurve(ControlPoints *controlPoints) const;
 
-    // True for Chaikin, the B-spline scheme and the proposed scheme.
-    bool refines() const { return scheme == Chaikin || scheme == BSpline || scheme == Proposed; }
+    // True for Chaikin, the B-spline scheme, the proposed scheme and the
+    // custom mask.
+    bool refines() const { return Schemes::refines(scheme); }
     // Factor by which one pass of a refining scheme multiplies the points
-    // (3 for the proposed scheme, else 2); 2 for the Bezier scheme too,
-    // whose uniform splits double the pieces.
-    std::uint32_t growth() const { return scheme == Proposed ? 3 : 2; }
+    // of a closed polygon (3 for the proposed scheme, the custom mask's
+    // arity, else 2); 2 for the Bezier scheme too, whose uniform splits
+    // double the pieces.
+    std::uint32_t growth() const;
+    // A refining scheme refines an open polygon with its ends continued.
+    bool refinesOpen() const { return refines() && !closed && openEnds; }
     // The scheme draws a curve at all: 3 or more points, and a closed
-    // polygon for the refining schemes (what render() and draw() require).
+    // polygon, or open ends, for the refining schemes (what render() and
+    // draw() require).
     bool draws() const;
     // The scheme's limit is known in closed form: Chaikin at u = 0.75, the
-    // B-spline scheme at u = 0.5, the Bezier scheme at any u.
+    // B-spline scheme at u = 0.5, each on a closed polygon, the Bezier
+    // scheme at any u.
     bool limitKnown() const;
     // That limit (ClosedBSpline or BernsteinCurve), or null when
     // limitKnown() is false or the polygon is empty.
@@ -61,6 +72,10 @@ struct SchemeSetup
     std::optional<Mask> mask() const;
     // Passes a refining scheme actually runs for level on this polygon:
     // the largest number up to level whose points fit pointLimit, as
-    // Curve::refineClosed decides. 0 when nothing is refined.
+    // Curve::refineClosed and MaskSubdivision decide (a diverging mask
+    // may stop earlier). 0 when nothing is refined.
     int reachableLevel() const;
+    // Points of level j of a refining scheme that draws (the loop's, or an
+    // open curve's kept range); the polygon's size when it draws nothing.
+    std::uint64_t levelSize(int j) const;
 };

@@ -2,13 +2,28 @@
 
 #include "analysis/SchemeLevels.h"
 
-SubdivisionPasses::Role SubdivisionPasses::roleAt(int scheme, std::size_t index)
+SubdivisionPasses::Role SubdivisionPasses::roleOf(const Mask &mask, std::int64_t maskIndex)
 {
-    switch (scheme) {
-    case SchemeSetup::BSpline: return index % 2 == 0 ? Role::Moved : Role::Inserted;
-    case SchemeSetup::Proposed: return index % 3 == 1 ? Role::Moved : Role::Inserted;
-    default: return Role::Inserted;
+    const std::vector<double> &a = mask.coefficients();
+    const auto m = std::int64_t(mask.arity());
+    const auto r = std::size_t(((maskIndex % m) + m) % m);
+    std::size_t first = a.size(), last = 0;
+    for (std::size_t k = r; k < a.size(); k += std::size_t(m)) {
+        if (a[k] == 0.0)
+            continue;
+        first = std::min(first, k);
+        last = k;
     }
+    const bool centred = first <= last && ((last - first) / std::size_t(m)) % 2 == 0;
+    return centred ? Role::Moved : Role::Inserted;
+}
+
+SubdivisionPasses::Role SubdivisionPasses::roleIn(const Curve &curve, std::size_t index)
+{
+    const std::optional<Mask> mask = curve.mask();
+    if (!mask || curve.reachedLevel == 0)
+        return Role::Inserted;
+    return roleOf(*mask, curve.firstMaskIndex + std::int64_t(index));
 }
 
 SubdivisionPasses SubdivisionPasses::make(const SchemeSetup &setup, std::uint64_t pointBound)
@@ -20,6 +35,7 @@ SubdivisionPasses SubdivisionPasses::make(const SchemeSetup &setup, std::uint64_
     passes.limited = passes.level < setup.level;
     SchemeLevels levels(setup);
     std::uint64_t kept = 0;
+    std::int64_t first = 0; // the mask's numbering of the last level's first point
     for (int j = 0; j <= passes.level; ++j) {
         const std::uint64_t count = levels.pointCount(j);
         if (count > pointBound - kept) {
@@ -27,16 +43,27 @@ SubdivisionPasses SubdivisionPasses::make(const SchemeSetup &setup, std::uint64_
             break;
         }
         kept += count;
-        std::vector<Vector> points = levels.make(j).points;
+        SchemeLevels::Level made = levels.make(j);
+        if (made.reached < j) {
+            // A diverging mask stops where the curve stops: its last
+            // level is the one before.
+            passes.level = j - 1;
+            passes.limited = true;
+            passes.last = passes.polygons.back();
+            passes.polygons.pop_back();
+            break;
+        }
+        first = made.firstMaskIndex;
         if (j < passes.level)
-            passes.polygons.push_back(std::move(points));
+            passes.polygons.push_back(std::move(made.points));
         else
-            passes.last = std::move(points);
+            passes.last = std::move(made.points);
     }
     if (!passes.bounded && passes.level > 0) {
+        const Mask mask = *setup.mask();
         passes.roles.resize(passes.last.size());
         for (std::size_t i = 0; i < passes.last.size(); ++i)
-            passes.roles[i] = roleAt(setup.scheme, i);
+            passes.roles[i] = roleOf(mask, first + std::int64_t(i));
     }
     return passes;
 }

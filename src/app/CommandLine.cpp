@@ -1,10 +1,13 @@
 #include "CommandLine.h"
 
 #include "AnalyseCommand.h"
+#include "ExampleFiles.h"
 #include "Version.h"
+#include "analysis/MaskAnalysis.h"
 #include "model/Document.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QList>
 
 #include <cmath>
@@ -28,7 +31,13 @@ const QList<Positional> positionals{
 
 void declareOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QString::fromUtf8(ornelle::description));
+    // Where the examples are, for a user who wants one on the command line.
+    const QString examples = ExampleFiles::folder();
+    parser.setApplicationDescription(
+        QString::fromUtf8(ornelle::description) + "\n\n" +
+        (examples.isEmpty() ? QCoreApplication::translate("CommandLine", "No example polygons were found.")
+                            : QCoreApplication::translate("CommandLine", "Example polygons: %1")
+                                  .arg(QDir::toNativeSeparators(examples))));
     // Qt's own options are single-dash words; read "-style" as one option,
     // not as -s -t -y -l -e.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -44,9 +53,14 @@ void declareOptions(QCommandLineParser &parser)
                            "Export... for .pdf, .svg and .eps, the view's picture for .png, the curve's points "
                            "for .csv, scheme, settings, points and areas for .json. May be given more than once."),
                       "OUT"});
-    parser.addOption({"scheme", text("With --export: draw this scheme instead of FILE's: bezier, chaikin, bspline "
-                                     "or proposed."),
+    parser.addOption({"scheme", text("With --export: draw this scheme instead of FILE's: bezier, chaikin, bspline, "
+                                     "proposed or custom."),
                       "SCHEME"});
+    parser.addOption({"mask", text("With --export: the custom scheme's mask ('2: -1 0 9 16 9 0 -1 / 16'); "
+                                   "selects the custom scheme unless --scheme names another."),
+                      "MASK"});
+    parser.addOption({"open-ends", text("With --export: a refining scheme refines an open polygon too, its ends "
+                                        "continued along the end edges.")});
     parser.addOption({"level", text("With --export: the scheme's subdivision level, 0 to 99."), "N"});
     parser.addOption({"u", text("Weight u of the scheme named by --analyse, or with --export of the scheme drawn "
                                 "(-1 to 0.99)."),
@@ -68,7 +82,7 @@ void declareOptions(QCommandLineParser &parser)
 }
 
 // The options that only an export reads.
-const QStringList exportOptions{"scheme", "level", "u", "precision", "png-scale", "print-colours", "screen-colours"};
+const QStringList exportOptions{"scheme", "mask", "open-ends", "level", "u", "precision", "png-scale", "print-colours", "screen-colours"};
 
 // A figure that cannot be made is told in one line; nothing is written.
 [[noreturn]] void exportFailure(const QString &message)
@@ -107,10 +121,21 @@ FigureExport::Request CommandLine::readFigures() const
         const int scheme = Schemes::ofKey(parser.value("scheme").toStdString());
         if (!Schemes::isScheme(scheme))
             exportFailure(QCoreApplication::translate("CommandLine",
-                                                      "--scheme must be bezier, chaikin, bspline or proposed, not '%1'.")
+                                                      "--scheme must be bezier, chaikin, bspline, proposed or custom, not '%1'.")
                               .arg(parser.value("scheme")));
         request.scheme = scheme;
     }
+    if (parser.isSet("mask")) {
+        const Mask::Parsed parsed = Mask::parse(parser.value("mask").toStdString());
+        if (!parsed.mask)
+            exportFailure(QCoreApplication::translate("CommandLine", "--mask: %1").arg(QString::fromStdString(parsed.error)));
+        if (const std::string refusal = MaskAnalysis::affineRefusal(*parsed.mask); !refusal.empty())
+            exportFailure(QCoreApplication::translate("CommandLine", "--mask is refused: %1.").arg(QString::fromStdString(refusal)));
+        request.mask = parsed.mask;
+        if (!request.scheme)
+            request.scheme = Schemes::Custom;
+    }
+    request.openEnds = parser.isSet("open-ends");
     if (parser.isSet("level"))
         request.level = static_cast<int>(numberIn(parser, "level", 0, Document::maxLevel, "a whole number from 0 to 99", true));
     if (parser.isSet("u"))
@@ -132,12 +157,13 @@ FigureExport::Request CommandLine::readFigures() const
 
 CommandLine::CommandLine(int argc, char *argv[])
 {
-    declareOptions(parser);
     // Only a core application here: it reaches no window system, so
     // --help and --version also answer without a display. Qt's own
     // options are still in the list and count as unknown for now.
-    // The help text takes the program's name from the application object.
+    // The help text takes the program's name, and the examples' folder
+    // its place, from the application object.
     QCoreApplication reader(argc, argv);
+    declareOptions(parser);
     const bool parsed = parser.parse(QCoreApplication::arguments());
     if (parser.isSet("help") || parser.isSet("help-all"))
         parser.showHelp(EXIT_SUCCESS);

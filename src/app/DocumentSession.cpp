@@ -1,6 +1,8 @@
 #include "DocumentSession.h"
 
 #include "ControlPanel.h"
+#include "ExampleFiles.h"
+#include "RecentFiles.h"
 #include "document/Autosave.h"
 #include "document/DocumentFile.h"
 #include "document/PolygonEdit.h"
@@ -33,6 +35,8 @@ namespace {
 constexpr int maxUndoSteps = 1000;
 // Start-up news about recovered work stays this long (milliseconds).
 constexpr int recoveryMessageTime = 10000;
+// So does the note that an example is untitled.
+constexpr int exampleMessageTime = 5000;
 
 QString fileFilter()
 {
@@ -52,6 +56,8 @@ DocumentSession::DocumentSession(QMainWindow *window) : QObject(window), window(
     history = new QUndoStack(this);
     history->setObjectName("history");
     history->setUndoLimit(maxUndoSteps);
+    recent = new RecentFiles(window);
+    connect(recent, &RecentFiles::chosen, this, &DocumentSession::openAfterAsking);
 
     chooseOpenFile = [this] {
         return QFileDialog::getOpenFileName(this->window, tr("Open"), lastFolder, fileFilter());
@@ -114,9 +120,33 @@ void DocumentSession::addFileEntries(QMenu *fileMenu)
 {
     fileMenu->addAction(tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), this, &DocumentSession::newFile);
     fileMenu->addAction(tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), this, &DocumentSession::open);
+    fileMenu->addMenu(recent->menu());
+    fileMenu->addMenu(examplesMenu());
     fileMenu->addAction(tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this, &DocumentSession::save);
     fileMenu->addAction(tr("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this,
                         &DocumentSession::saveAs);
+}
+
+QMenu *DocumentSession::examplesMenu()
+{
+    auto *menu = new QMenu(tr("Examples"), window);
+    menu->setObjectName("examplesMenu");
+    const QStringList examples = ExampleFiles::found();
+    for (const QString &path : examples) {
+        const QString title = ExampleFiles::title(path);
+        QAction *entry = menu->addAction(title, this, [this, path] { openExample(path); });
+        QString name = QString(title).remove(' ') + "ExampleAction";
+        name[0] = name[0].toLower();
+        entry->setObjectName(name);
+        entry->setStatusTip(QDir::toNativeSeparators(path));
+    }
+    if (examples.isEmpty()) {
+        QAction *none = menu->addAction(tr("No Examples Found"));
+        none->setObjectName("noExamplesAction");
+        none->setEnabled(false);
+        none->setToolTip(tr("Looked in %1").arg(ExampleFiles::searchFolders().join(", ")));
+    }
+    return menu;
 }
 
 void DocumentSession::addEditEntries(QMenu *editMenu)
@@ -238,8 +268,44 @@ bool DocumentSession::openFile(const QString &path)
         return false;
     }
     showDocument(document, path);
+    recent->add(path);
     tell(tr("Opened %1").arg(shownName()), GLBox::actionMessageTime);
     return true;
+}
+
+void DocumentSession::openAfterAsking(const QString &path)
+{
+    if (confirmDiscard())
+        openFile(path);
+}
+
+bool DocumentSession::openExample(const QString &path)
+{
+    if (!confirmDiscard())
+        return false;
+    Document document;
+    if (const QString problem = DocumentFile::read(path, document); !problem.isEmpty()) {
+        QMessageBox::warning(window, tr("Open"), problem);
+        return false;
+    }
+    showDocument(document, QString());
+    tell(tr("The example %1, untitled: Save As keeps your own copy").arg(ExampleFiles::title(path)),
+         exampleMessageTime);
+    return true;
+}
+
+void DocumentSession::replacePolygon(const PolygonSnapshot &polygon, const QString &step)
+{
+    view->commitDrag();
+    const Document now = view->snapshot();
+    auto before = std::make_shared<const PolygonSnapshot>(PolygonSnapshot{now.points, now.closed});
+    auto after = std::make_shared<const PolygonSnapshot>(polygon);
+    if (*before == *after)
+        return;
+    // The step is on screen before it is pushed, as every edit's is.
+    view->restorePolygon(after);
+    history->push(new PolygonEdit(before, after, step,
+                                  [box = view](const PolygonSnapshot::Shared &p) { box->restorePolygon(p); }));
 }
 
 bool DocumentSession::save()
@@ -261,6 +327,7 @@ bool DocumentSession::saveTo(const QString &path)
         return false;
     }
     setCurrentFile(path);
+    recent->add(path);
     tell(tr("Saved %1").arg(shownName()), GLBox::actionMessageTime);
     return true;
 }

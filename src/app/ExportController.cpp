@@ -1,11 +1,17 @@
 #include "ExportController.h"
 
 #include "DocumentSession.h"
+#include "Identity.h"
+#include "PointsTransfer.h"
 #include "curves/Curve.h"
 #include "model/Scene.h"
+#include "render/Figures.h"
+#include "render/Frame.h"
 #include "view/GLBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -17,17 +23,14 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryFile>
 
-namespace {
+#include <new>
 
-// Kept under the program's own name, whatever the running executable is
-// called.
-QSettings programSettings()
-{
-    return QSettings(QSettings::UserScope, "ornelle", "ornelle");
-}
+namespace {
 
 constexpr const char *folderKey = "export/folder";
 constexpr const char *formatKey = "export/format";
@@ -60,9 +63,10 @@ void addOptionsRow(QFileDialog &dialog, ExportOptions &options, QCheckBox *&prin
     if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
         grid->addWidget(row, grid->rowCount(), 0, 1, grid->columnCount());
     const auto follow = [printColours, scale](const QString &filter) {
-        const bool png = ExportOptions::formatOfFilter(filter) == ExportOptions::Png;
-        printColours->setEnabled(!png);
-        scale->setEnabled(png);
+        ExportOptions type;
+        type.format = static_cast<ExportOptions::Format>(ExportOptions::formatOfFilter(filter));
+        printColours->setEnabled(type.isVector());
+        scale->setEnabled(type.format == ExportOptions::Png);
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, row, follow);
     follow(ExportOptions::filter(options.format));
@@ -104,9 +108,10 @@ ExportController::ExportController(QMainWindow *window, const DocumentSession *s
     };
 }
 
-void ExportController::attach(GLBox *shown)
+void ExportController::attach(GLBox *shown, PointsTransfer *writer)
 {
     view = shown;
+    points = writer;
     view->chooseExportFile = [shown] {
         // The export asks its own question before it replaces a file; a
         // second one from the dialog would ask twice.
@@ -124,6 +129,35 @@ void ExportController::addEntries(QMenu *fileMenu)
     fileMenu->addAction(tr("Export to &PostScript..."), QKeySequence(Qt::CTRL | Qt::Key_P), this,
                         &ExportController::exportPostScript);
     fileMenu->addAction(tr("&Export..."), QKeySequence(Qt::CTRL | Qt::Key_E), this, &ExportController::exportFigure);
+}
+
+void ExportController::addCopyEntry(QMenu *editMenu)
+{
+    QAction *copy =
+        editMenu->addAction(tr("Copy Figure"), QKeySequence(Qt::CTRL | Qt::Key_C), this, &ExportController::copyFigure);
+    copy->setObjectName("copyFigureAction");
+}
+
+void ExportController::copyFigure()
+{
+    view->upToDate();
+    Scene &scene = view->scene();
+    QByteArray svg;
+    try {
+        svg = Figures::svg(view->renderer(), Frame::page(view->viewTransform, ExportOptions::pageSide, options.printColours),
+                           Figures::pageBox(scene, view->viewTransform, ExportOptions::pageSide),
+                           ExportOptions::pageSide, Figures::title(scene));
+    } catch (const std::bad_alloc &) {
+        QMessageBox::warning(window, tr("Copy Figure"), tr("Not enough memory to copy the figure."));
+        return;
+    }
+    auto *data = new QMimeData;
+    // Qt offers the image as PNG (and the other image types) to whoever
+    // pastes; vector programs take the SVG.
+    data->setImageData(view->grabFramebuffer());
+    data->setData("image/svg+xml", svg);
+    QApplication::clipboard()->setMimeData(data);
+    window->statusBar()->showMessage(tr("Copied the figure (PNG and SVG)"), GLBox::actionMessageTime);
 }
 
 QString ExportController::usableFolder(const QString &folder, const QString &fallback)
@@ -176,7 +210,11 @@ void ExportController::exportFigure()
     chosen.format = type;
     options = chosen;
     bool written = false;
-    if (!runExport([&] { written = view->exportFile(path, chosen); }) || !written)
+    if (chosen.isCurvePoints())
+        written = points->exportPoints(path, type);
+    else if (!runExport([&] { written = view->exportFile(path, chosen); }))
+        return;
+    if (!written)
         return;
     settings.setValue(folderKey, QFileInfo(path).absolutePath());
     settings.setValue(formatKey, static_cast<int>(type));

@@ -139,7 +139,9 @@ QString FigureExport::load(Scene &scene) const
         return problem;
     if (request.scheme)
         document.scheme = *request.scheme;
-    const bool overrides = request.level || request.u || request.precision;
+    if (request.mask)
+        document.customMask = *request.mask;
+    const bool overrides = request.level || request.u || request.precision || request.openEnds;
     if (overrides && document.scheme == Schemes::None)
         return QString("%1 selects no scheme to change; add --scheme.").arg(request.file);
     const QString name = QString::fromLatin1(Schemes::row(document.scheme).name);
@@ -147,10 +149,16 @@ QString FigureExport::load(Scene &scene) const
         return "--level does not apply to the Bezier scheme, which has --precision.";
     if (request.precision && document.scheme != Schemes::Bezier)
         return QString("--precision applies to the Bezier scheme only, not to %1.").arg(name);
+    if (request.openEnds && !Schemes::refines(document.scheme))
+        return "--open-ends applies to the refining schemes, not to the Bezier scheme.";
+    if (request.mask && document.scheme != Schemes::Custom)
+        return QString("--mask applies to the custom scheme, not to %1.").arg(name);
     if (document.scheme != Schemes::None) {
         Document::SchemeSettings &settings = document.settings(document.scheme);
         if (request.level)
             settings.level = *request.level;
+        if (request.openEnds)
+            settings.openEnds = true;
         // As a file's values: at the nearest position of the panel.
         if (request.u)
             settings.u = Document::nearestU(*request.u);
@@ -190,7 +198,7 @@ QByteArray FigureExport::make(const QString &path, Scene &scene, double polygonA
         else if (!curve->drawsCurve())
             failure = QString("the %1 scheme draws no curve here: it needs %2 points.")
                           .arg(Schemes::row(curve->scheme()).name,
-                               curve->closedOnly ? "a closed polygon of 3 or more" : "3 or more");
+                               curve->closedOnly && !curve->openEnds ? "a closed polygon of 3 or more" : "3 or more");
         return failure.isEmpty() ? csv(scene) : QByteArray();
     }
     if (suffix == "json")

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "curves/Mask.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +35,8 @@ public:
         std::optional<int> level;
         std::optional<double> u;
         std::optional<double> precision;
+        std::optional<Mask> mask; // the custom scheme's, affine invariant
+        bool openEnds = false;    // open ends for the scheme drawn
         int pngScale = 1;
         bool printColours = true;
     };

@@ -1,12 +1,18 @@
 #include "GLMainWindow.h"
 
 #include "ControlPanel.h"
+#include "LaboratoryPanel.h"
 #include "DocumentSession.h"
+#include "ExampleFiles.h"
 #include "ExportController.h"
+#include "KeysAndGestures.h"
+#include "Identity.h"
 #include "PanelHelp.h"
 #include "PanelScrollArea.h"
+#include "PointsTransfer.h"
 #include "Version.h"
 #include "ViewPanelLayout.h"
+#include "model/Document.h"
 #include "view/GLBox.h"
 
 #include <QCloseEvent>
@@ -19,6 +25,14 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QWhatsThis>
+
+namespace {
+
+// Set once the program has started; before that, a start is the first.
+constexpr const char *startedKey = "start/started";
+
+} // namespace
 
 GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     : QMainWindow(parent, Qt::Window), session(new DocumentSession(this)),
@@ -26,6 +40,7 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
       chooseSaveFile(session->chooseSaveFile), chooseExport(exports->chooseExport)
 {
     setObjectName(QString::fromLatin1(name));
+    points = new PointsTransfer(this, session);
 
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
     QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
@@ -48,14 +63,20 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     glbox->setMinimumSize(600, 600);
     hlayout->addWidget(glbox, 2);
     connect(glbox, &GLBox::message, statusBar(), &QStatusBar::showMessage);
-    exports->attach(glbox);
+    points->attach(glbox);
+    exports->attach(glbox, points);
 
     session->addFileEntries(fileMenu);
+    fileMenu->addSeparator();
+    points->addImportEntry(fileMenu);
     fileMenu->addSeparator();
     exports->addEntries(fileMenu);
     fileMenu->addSeparator();
     fileMenu->addAction(tr("Exit"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp, &QCoreApplication::quit);
     session->addEditEntries(editMenu);
+    editMenu->addSeparator();
+    exports->addCopyEntry(editMenu);
+    points->addEditEntries(editMenu);
     fillViewMenu(viewMenu);
 
     // Spacing -1 takes the spacing of the enclosing layout (20). The
@@ -94,6 +115,8 @@ GLMainWindow::GLMainWindow(QWidget *parent, const char *name)
     deltaAreaLabel = panel->deltaAreaLabel;
     finalAreaLabel = panel->finalAreaLabel;
     connect(glbox, &GLBox::setArea, this, &GLMainWindow::setArea);
+    laboratory = new LaboratoryPanel(glbox, panel->curveComboBox, panelScroll->panel(), panelScroll->panelStack(), this);
+    connect(laboratory, &LaboratoryPanel::message, statusBar(), &QStatusBar::showMessage);
     describePanelControls(frame);
 
     session->attach(glbox, panel);
@@ -105,6 +128,13 @@ void GLMainWindow::buildHelpMenu()
 {
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     help->addAction(tr("&Usage"), this, &GLMainWindow::showUsage);
+    QAction *keys = help->addAction(tr("&Keys and Gestures"), QKeySequence(Qt::Key_F1), this,
+                                    &GLMainWindow::showKeysAndGestures);
+    keys->setObjectName("keysAndGesturesAction");
+    // Qt's own mode: the pointer asks which control to explain (Shift+F1).
+    QAction *whatsThis = QWhatsThis::createAction(help);
+    whatsThis->setObjectName("whatsThisAction");
+    help->addAction(whatsThis);
     help->addSeparator();
     help->addAction(tr("&About"), this, &GLMainWindow::showAbout);
 }
@@ -127,6 +157,16 @@ bool GLMainWindow::openFile(const QString &path)
 bool GLMainWindow::offerRecovery(const QString &folder)
 {
     return session->offerRecovery(folder);
+}
+
+bool GLMainWindow::openFirstStartExample()
+{
+    QSettings settings = programSettings();
+    const bool first = !settings.value(startedKey, false).toBool();
+    settings.setValue(startedKey, true);
+    const bool empty = currentFile().isEmpty() && !isWindowModified() && glbox->snapshot().points.empty();
+    const QString example = ExampleFiles::welcome();
+    return first && empty && !example.isEmpty() && session->openExample(example);
 }
 
 const Autosave &GLMainWindow::autosaveFile() const
@@ -196,6 +236,18 @@ void GLMainWindow::showUsage()
                                 "\n"
                                 "CTRL + Left Mouse Button: Delete a control point\n"
                                 "SHIFT + Left Mouse Button: Split highlighted edge"));
+}
+
+void GLMainWindow::showKeysAndGestures()
+{
+    // One table, kept beside the window while the user tries what it says.
+    if (!keysAndGestures)
+        keysAndGestures = new KeysAndGestures(this);
+    else
+        keysAndGestures->refresh();
+    keysAndGestures->show();
+    keysAndGestures->raise();
+    keysAndGestures->activateWindow();
 }
 
 void GLMainWindow::showAbout()

@@ -8,7 +8,10 @@
 // (GLBox::setArea -> setArea here), the convergence series and its
 // messages (GLBox::message -> the status bar). The ControlPanel on the
 // right builds the "Control", "View", "Convex Volume/Area" and "Study"
-// boxes and shows what the scene holds; selecting a scheme makes the view
+// boxes and shows what the scene holds, and the LaboratoryPanel below
+// them the "Scheme Laboratory" (the custom mask, open ends, influence,
+// playing the levels, the analysis), which changes the scene through
+// GLBox::changeScene and follows the view's reports; selecting a scheme makes the view
 // emit setWidgetValues, and getWidgetValues has the panel load that
 // scheme's own settings, whose widgets' signals run the view's slots once
 // more. The DocumentSession keeps the file, its modified marker, the undo
@@ -17,8 +20,13 @@
 // Open, Save, Save As, Undo, Redo and the recovery at start-up. The
 // ExportController runs File > Export to PostScript (GLBox::exportPS) and
 // File > Export... (GLBox::exportFile) and answers the view's questions
-// with dialogs. The View menu (GLMainWindowScreen.cpp) switches full
-// screen, the panel and the view's presentation widths.
+// with dialogs, and copies the figure. PointsTransfer takes points in
+// (File > Import Points..., Edit > Paste Points: one undo step through the
+// session) and the curve's points out (File > Export...'s CSV and JSON,
+// Edit > Copy Curve Points). The session's RecentFiles and ExampleFiles
+// fill File > Open Recent and File > Examples. The View menu
+// (GLMainWindowScreen.cpp) switches full screen, the panel and the view's
+// presentation widths.
 
 #include "view/ExportOptions.h"
 
@@ -28,9 +36,12 @@
 
 class Autosave;
 class ControlPanel;
+class LaboratoryPanel;
 class DocumentSession;
 class ExportController;
 class GLBox;
+class KeysAndGestures;
+class PointsTransfer;
 class QAction;
 class QCheckBox;
 class QCloseEvent;
@@ -47,6 +58,7 @@ class GLMainWindow : public QMainWindow
     // The parts come first: the public choosers below refer into them.
     DocumentSession *session;
     ExportController *exports = nullptr;
+    PointsTransfer *points = nullptr;
 
 public:
     // Builds menus, the central frame with view and panel column, the
@@ -78,6 +90,13 @@ public:
     // standard error, without a question. Returns whether work was
     // recovered.
     bool offerRecovery(const QString &folder);
+    // At start-up, after the recovery question and the file named on the
+    // command line: at the program's very first start (its settings
+    // remember none before) and with the window still empty and untitled,
+    // opens the welcome example untitled (ExampleFiles::welcome), so that
+    // a new user sees a curve at once. Remembers the start either way;
+    // returns whether the example was opened.
+    bool openFirstStartExample();
     // This window's autosave (its recovery file and timer).
     const Autosave &autosaveFile() const;
     // The file being edited; empty while untitled.
@@ -141,6 +160,9 @@ public slots:
 
     // The modal "Usage" box listing the mouse gestures.
     void showUsage();
+    // Help > Keys and Gestures (F1): every gesture, key and shortcut in one
+    // table, in a window that can stay open beside this one.
+    void showKeysAndGestures();
     // The modal "About Ornelle" box.
     void showAbout();
     // Shows the control polygon's area, the curve's area difference and
@@ -163,9 +185,11 @@ private:
 
     GLBox *glbox = nullptr;                 // the curve view, object name "glbox"
     ControlPanel *panel = nullptr;          // the panel's boxes and what they show
+    LaboratoryPanel *laboratory = nullptr;  // the Scheme Laboratory box below them
     PanelScrollArea *panelScroll = nullptr; // the scrolling panel column, "panelScrollArea"
     QAction *fullScreenAction = nullptr;    // View > Full Screen, "fullScreenAction"
     QAction *showPanelAction = nullptr;     // View > Show Panel, "showPanelAction"
+    KeysAndGestures *keysAndGestures = nullptr; // made when first asked for
     // The panel widgets that getWidgetValues and setArea write (the
     // panel's, owned by their group boxes).
     QCheckBox *openCloseCurveCheckBox = nullptr;

@@ -25,3 +25,8 @@ void setApplicationIcon()
         icon.addFile(file.filePath());
     QGuiApplication::setWindowIcon(icon);
 }
+
+QSettings programSettings()
+{
+    return QSettings(QSettings::UserScope, "ornelle", "ornelle");
+}

@@ -39,11 +39,14 @@ constexpr ControlHelp panelHelp[] = {
                        "corner and its neighbours.<br>"
                        "<b>Cubic B-Spline</b>: each pass adds a point on every edge and moves every vertex to "
                        "1/8, 3/4, 1/8 of itself and its neighbours.<br>"
-                       "<b>Vantrell Proposed</b>: each pass replaces every vertex by three points, placed by u.</p>"
-                       "<p>The last three refine closed polygons only, Subdivision Level times.</p>")},
+                       "<b>Vantrell Proposed</b>: each pass replaces every vertex by three points, placed by u.<br>"
+                       "<b>Custom Mask</b>: the mask typed or picked in the Scheme Laboratory box.</p>"
+                       "<p>The last four refine closed polygons only, Subdivision Level times, unless their Open "
+                       "Ends are on.</p>")},
     {"openCloseCurveCheckBox",
      QT_TRANSLATE_NOOP("PanelHelp", "Closed Curve: joins the last control point to the first; Chaikin, Cubic "
-                                    "B-Spline and Vantrell Proposed draw closed polygons only"),
+                                    "B-Spline, Vantrell Proposed and Custom Mask draw closed polygons only, "
+                                    "unless their Open Ends are on"),
      nullptr},
     {"uparameter",
      QT_TRANSLATE_NOOP("PanelHelp", "u Parameter: weight of the new points, in hundredths, -1.00 to 0.99"),
@@ -108,6 +111,11 @@ constexpr ControlHelp panelHelp[] = {
     {"compareProposedCheckBox",
      QT_TRANSLATE_NOOP("PanelHelp",
                        "Compare Vantrell Proposed: draws the Vantrell proposed curve too, thin and crimson (closed "
+                       "polygons)"),
+     compareHelp},
+    {"compareCustomCheckBox",
+     QT_TRANSLATE_NOOP("PanelHelp",
+                       "Compare Custom Mask: draws the curve of the custom mask too, thin and brown (closed "
                        "polygons)"),
      compareHelp},
     {"showPassesCheckBox",

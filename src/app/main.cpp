@@ -31,5 +31,7 @@ int main(int argc, char *argv[])
             window.statusBar()->showMessage(
                 QObject::tr("Recovered the unsaved work; %1 was not opened").arg(files.constFirst()), 10000);
     }
+    // A new user's first start shows an example instead of an empty view.
+    window.openFirstStartExample();
     return application.exec();
 }

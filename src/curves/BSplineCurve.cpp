@@ -49,6 +49,9 @@ Mask BSplineCurve::maskAt(double u)
 
 void BSplineCurve::subdivide()
 {
+    // An open polygon with open ends is refined by the mask (Curve).
+    if (refineOpen())
+        return;
     // The triangles between successive polygons add up to the removed
     // area only when edge points sit at edge midpoints (u = 0.5), so the
     // difference is taken between the polygon and the final loop, whose

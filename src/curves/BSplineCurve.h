@@ -18,11 +18,18 @@ public:
     // one after it); refined by it (MaskRefinement) a polygon gives this
     // scheme's points bit for bit, the loop turned by two points per pass.
     static Mask maskAt(double u);
+    // maskAt(u()).
+    std::optional<Mask> mask() const override { return maskAt(u()); }
 
     // level passes (bounded by pointLimit) on a closed polygon of 3 or
-    // more points; deltaArea becomes the polygon's area minus the final
-    // loop's, for every u. Otherwise returns with deltaArea untouched.
+    // more points, or, with openEnds, on an open one (refineOpen);
+    // deltaArea becomes the polygon's area minus the final loop's, for
+    // every u. Otherwise returns with deltaArea untouched.
     void subdivide() override;
+
+protected:
+    // The pass turns the loop by 2 points against the mask's.
+    std::int64_t passTurn() const override { return 2; }
 
 private:
     ClosedRefinement refinement;

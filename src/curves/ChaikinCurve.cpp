@@ -59,6 +59,9 @@ Mask ChaikinCurve::maskAt(double u)
 
 void ChaikinCurve::subdivide()
 {
+    // An open polygon with open ends is refined by the mask (Curve).
+    if (refineOpen())
+        return;
     // Every neighbour is taken as it stood at the start of the pass; the
     // cut-off triangles are summed pass by pass, each pass in loop order.
     refineClosed(2, [this](int passes) {

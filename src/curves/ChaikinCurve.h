@@ -18,10 +18,16 @@ public:
     // (MaskRefinement) a polygon gives this scheme's points bit for bit,
     // the loop turned by one point per pass.
     static Mask maskAt(double u);
+    // maskAt(u()).
+    std::optional<Mask> mask() const override { return maskAt(u()); }
 
     // level passes (bounded by pointLimit) on a closed polygon of 3 or
-    // more points; otherwise returns with deltaArea untouched.
+    // more points, or, with openEnds, on an open one (refineOpen); otherwise returns with deltaArea untouched.
     void subdivide() override;
+
+protected:
+    // The pass turns the loop by 1 point against the mask's.
+    std::int64_t passTurn() const override { return 1; }
 
 private:
     ClosedRefinement refinement;

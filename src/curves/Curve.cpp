@@ -1,5 +1,7 @@
 #include "curves/Curve.h"
 
+#include "curves/MaskSubdivision.h"
+
 #include <algorithm>
 
 #ifdef __GLIBC__
@@ -65,7 +67,8 @@ void Curve::subdivideCopies()
 
 bool Curve::drawsCurve() const
 {
-    return controlPoints && controlPoints->points.count > 2 && result && (controlPoints->closed || !closedOnly);
+    return controlPoints && controlPoints->points.count > 2 && result &&
+           (controlPoints->closed || !closedOnly || openEnds);
 }
 
 void Curve::clearResult()
@@ -145,7 +148,106 @@ bool Curve::refineClosed(std::uint32_t growth, const std::function<void(int pass
         ++passes;
     }
     limited = passes < wanted;
+    diverged = false;
+    openResult = false;
     reachedLevel = passes;
+    // The loop's own turn against the mask's, pass by pass, within its size.
+    std::uint64_t turn = 0;
+    for (std::uint64_t k = 0, loop = result->count; k < std::uint64_t(passes); ++k) {
+        loop *= growth;
+        turn = (turn * growth + std::uint64_t(passTurn())) % loop;
+    }
+    firstMaskIndex = std::int64_t(turn);
     refine(passes);
     return true;
+}
+
+bool Curve::refineOpen()
+{
+    if (!controlPoints || controlPoints->closed || !openEnds)
+        return false;
+    return refineByMask(false);
+}
+
+bool Curve::refineByMask(bool closed)
+{
+    const std::optional<Mask> rule = mask();
+    if (!rule || !result || result->count < 3)
+        return false;
+    std::vector<Vector> positions, ghosts;
+    std::vector<std::uint8_t> flags;
+    positions.reserve(result->count);
+    bool ghosted = false;
+    for (const Node<Point> *n = result->head; n; n = n->next)
+        ghosted = ghosted || n->item->hasGhost;
+    for (const Node<Point> *n = result->head; n; n = n->next) {
+        const Point &p = *n->item;
+        positions.push_back(p.position);
+        if (ghosted) {
+            ghosts.push_back(p.hasGhost ? p.ghost : p.position);
+            flags.push_back(p.hasGhost ? 1 : 0);
+        }
+    }
+    const double polygonArea = closed ? fanArea(*result) : 0.0;
+    result->releaseNodes();
+    points.clear();
+
+    // The loop's fan from its first point, summed as fanArea() sums it.
+    double loopArea = 0.0;
+    Vector first, previous;
+    std::uint64_t index = 0;
+    const MaskSubdivision::Outcome outcome = MaskSubdivision(*rule).run(
+        positions, ghosts, flags, closed, level, pointLimit, [&](const MaskSubdivision::Chunk &chunk) {
+            for (std::size_t k = 0; k < chunk.positions.size(); ++k, ++index) {
+                Point *p = points.make(chunk.positions[k]);
+                if (!chunk.flags.empty() && chunk.flags[k]) {
+                    p->hasGhost = true;
+                    p->ghost = chunk.ghosts[k];
+                }
+                result->append(p, 0);
+                const Vector &q = p->position;
+                if (index >= 2)
+                    loopArea += signedArea(first, q, previous);
+                else if (index == 0)
+                    first = q;
+                previous = q;
+            }
+        });
+    reachedLevel = outcome.reached;
+    limited = outcome.limited;
+    diverged = outcome.diverged;
+    openResult = !closed;
+    firstMaskIndex = outcome.written.first;
+    deltaArea = closed ? polygonArea - loopArea : 0.0;
+    return true;
+}
+
+std::optional<Curve::Span> Curve::influence(std::size_t index) const
+{
+    if (!result || !controlPoints || index >= controlPoints->points.count)
+        return std::nullopt;
+    const std::uint64_t size = result->count;
+    const std::optional<Mask> rule = mask();
+    if (!rule)
+        return Span{0, size};
+    const std::vector<double> &a = rule->coefficients();
+    std::size_t f = 0, l = a.size() - 1;
+    while (f < l && a[f] == 0.0)
+        ++f;
+    while (l > f && a[l] == 0.0)
+        --l;
+    const auto m = std::int64_t(rule->arity());
+    std::int64_t scale = 1;
+    for (int k = 0; k < reachedLevel; ++k)
+        scale *= m;
+    const std::int64_t spread = (scale - 1) / (m - 1);
+    const std::int64_t low = scale * std::int64_t(index) + std::int64_t(f) * spread - firstMaskIndex;
+    const std::int64_t high = scale * std::int64_t(index) + std::int64_t(l) * spread - firstMaskIndex;
+    if (!openResult) {
+        const auto loop = std::int64_t(size);
+        return Span{std::uint64_t(((low % loop) + loop) % loop), std::min(std::uint64_t(high - low + 1), size)};
+    }
+    const std::int64_t from = std::max<std::int64_t>(low, 0);
+    const std::int64_t to = std::min<std::int64_t>(high, std::int64_t(size) - 1);
+    return to >= from ? Span{std::uint64_t(from), std::uint64_t(to - from + 1)} : Span{std::uint64_t(from), 0};
 }

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "curves/Mask.h"
 #include "geometry/ControlPoints.h"
 #include "geometry/List.h"
 #include "geometry/Point.h"
@@ -83,7 +85,8 @@ public:
     // points; draws nothing.
     void resubdivide();
     // True when a drawing shows a curve: a polygon of 3 or more points, a
-    // result, and a closed polygon where the scheme needs one.
+    // result, and a closed polygon where the scheme needs one (unless its
+    // open ends are on).
     bool drawsCurve() const;
     // Frees every point of result with its node and the list, and the
     // memory that held them (given back to the system); result null.
@@ -101,8 +104,30 @@ public:
 
     // Which scheme this is (never Schemes::None).
     Schemes::Id scheme() const { return id; }
-    // The curve is an open polyline (the Bezier scheme), not a loop.
-    bool drawnOpen() const { return id == Schemes::Bezier; }
+    // The curve is an open polyline (the Bezier scheme, or a refining
+    // scheme's curve of an open polygon with open ends), not a loop.
+    bool drawnOpen() const { return id == Schemes::Bezier || openResult; }
+    // The mask the scheme refines by at its current settings (the refining
+    // schemes); empty for the Bezier scheme, which splits adaptively.
+    virtual std::optional<Mask> mask() const { return std::nullopt; }
+
+    // A run of result's points, first (0-based) and count; on a closed
+    // loop it may run on past the last point round to the first.
+    struct Span
+    {
+        std::uint64_t first = 0;
+        std::uint64_t count = 0;
+        bool operator==(const Span &) const = default;
+    };
+    // The points of result that control point index (0-based) moves, its
+    // support: for a refining scheme the level's points whose weights
+    // from it are not all zero by the mask's support (a level-k point i
+    // in the mask's numbering takes point j by the k-pass mask, nonzero
+    // for m^k j + f (m^k - 1) / (m - 1) <= i <= m^k j + l (m^k - 1) /
+    // (m - 1), f and l its first and last nonzero coefficients); every
+    // point for the Bezier scheme, whose every control point moves the
+    // whole curve. Empty without a result or such a point.
+    std::optional<Span> influence(std::size_t index) const;
     // Changes with every rebuild and every release of result, so that a
     // layout made from result can tell whether it still fits.
     std::uint64_t resultVersion() const { return version; }
@@ -118,7 +143,8 @@ public:
     bool curvePoints = false;         // draw every generated point as a white dot
     bool usesPrecision = false;       // the precision setting applies
     bool usesLevel = false;           // the level setting applies
-    bool closedOnly = false;          // draws nothing while the polygon is open
+    bool closedOnly = false;          // draws nothing while the polygon is open (unless openEnds)
+    bool openEnds = false;            // a refining scheme refines an open polygon too, its ends continued
     double precision = 0.2;           // longest accepted Bezier edge, world units
     int level = 0;                    // passes of a closed scheme; 0 draws the polygon
     // Area difference between control polygon and curve, signed like
@@ -136,6 +162,16 @@ public:
     int reachedLevel = 0;
     // The last subdivision stopped short because of pointLimit.
     bool limited = false;
+    // The last subdivision stopped short because its points would have
+    // left MaskSubdivision::largestCoordinate: the mask diverges.
+    bool diverged = false;
+    // result is the open curve of an open polygon with open ends.
+    bool openResult = false;
+    // The mask's numbering (MaskSubdivision) of result's first point:
+    // result's point i is the level's point firstMaskIndex + i, modulo
+    // the loop's size when closed. The closed schemes' own passes turn
+    // their loop against the mask's by passTurn() points a pass.
+    std::int64_t firstMaskIndex = 0;
 
 protected:
     // Stores controlPoints (not owned; may be null, then render() does
@@ -149,6 +185,25 @@ protected:
     // (reachedLevel and limited tell); refine runs that many passes on
     // result. Returns true. Otherwise returns false and changes nothing.
     bool refineClosed(std::uint32_t growth, const std::function<void(int passes)> &refine);
+    // The subdivision of a scheme's open polygon with open ends on: when
+    // the polygon is open, openEnds is set, the scheme has a mask and
+    // result holds 3 or more copies, refines them by the mask with the
+    // ends continued (refineByMask) and returns true; otherwise returns
+    // false and changes nothing.
+    bool refineOpen();
+    // Replaces the copies in result (3 or more) by level passes of mask()
+    // over the closed loop or, closed false, the open polygon with its
+    // ends continued (MaskSubdivision), within pointLimit, ghosts carried
+    // along. Sets reachedLevel, limited, diverged, openResult and
+    // firstMaskIndex; deltaArea is the polygon's area minus the final
+    // loop's, 0 for an open curve (as for an open polygon's Bezier curve).
+    // False, with nothing changed, without a mask or enough copies.
+    bool refineByMask(bool closed);
+    // Points by which the scheme's own closed pass turns the loop against
+    // the mask's: the mask's point m s + passTurn() of the next level is
+    // this scheme's point 0 when its point s was (0 for a scheme refined
+    // by its mask itself).
+    virtual std::int64_t passTurn() const { return 0; }
 
     // Link item directly after node, which must be a node of result. The
     // passes only insert beside the node they stand on, so the membership

@@ -63,6 +63,9 @@ Mask ProposedCurve::maskAt(double u)
 
 void ProposedCurve::subdivide()
 {
+    // An open polygon with open ends is refined by the mask (Curve).
+    if (refineOpen())
+        return;
     // No triangles to sum here: the difference is taken between the
     // polygon and the final loop, so that the read-out's final area is the
     // curve's own. The loop's fan is summed as the loop is written.

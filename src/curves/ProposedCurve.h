@@ -24,18 +24,25 @@ public:
     // a polygon gives this scheme's points bit for bit, the loop turned by
     // two points per pass.
     static Mask maskAt(double u);
+    // maskAt(u()).
+    std::optional<Mask> mask() const override { return maskAt(u()); }
 
     // Stores u and halfU = u * 0.5 together.
     void setU(double value) override;
 
     // level passes (bounded by pointLimit) on a closed polygon of 3 or
-    // more points; deltaArea becomes the polygon's area minus the final
-    // loop's. Otherwise returns with deltaArea untouched.
+    // more points, or, with openEnds, on an open one (refineOpen);
+    // deltaArea becomes the polygon's area minus the final loop's.
+    // Otherwise returns with deltaArea untouched.
     void subdivide() override;
 
     // Weight of the edge midpoint in the two new points beside a vertex;
     // always u() * 0.5.
     double halfU = 0.25;
+
+protected:
+    // The pass turns the loop by 2 points against the mask's.
+    std::int64_t passTurn() const override { return 2; }
 
 private:
     ClosedRefinement refinement;

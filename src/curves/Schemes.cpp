@@ -14,6 +14,8 @@ constexpr std::array<Schemes::Row, Schemes::count + 1> rows{{
      {0.10f, 0.25f, 0.85f}},
     {"proposed", "Vantrell Proposed", "Dr. Vantrell proposed curve", "Vantrell proposed curve selected",
      "compareProposedCheckBox", {0.70f, 0.0f, 0.35f}},
+    {"custom", "Custom Mask", "Custom Mask curve", "Custom Mask curve selected", "compareCustomCheckBox",
+     {0.45f, 0.25f, 0.05f}},
 }};
 
 } // namespace

@@ -22,6 +22,8 @@ Autosave::Autosave(std::function<Work()> work, std::function<bool()> busy, const
 {
     timer.setSingleShot(true);
     connect(&timer, &QTimer::timeout, this, &Autosave::writeWhenIdle);
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, this, &Autosave::collect);
 
     if (!QDir().mkpath(folder)) {
         fail(QString("Autosave is off: could not create the folder %1.").arg(QDir::toNativeSeparators(folder)));
@@ -47,6 +49,7 @@ Autosave::Autosave(std::function<Work()> work, std::function<bool()> busy, const
 
 Autosave::~Autosave()
 {
+    settle();
     remove();
 }
 
@@ -57,6 +60,8 @@ void Autosave::changed(bool unsaved)
     if (!unsaved) {
         timer.stop();
         pending = false;
+        // A write under way would put the file back after its removal.
+        settle();
         remove();
         return;
     }
@@ -68,30 +73,66 @@ void Autosave::changed(bool unsaved)
         timer.start(writeDelay);
 }
 
+namespace {
+
+// The worker's job: the text and the file, off the GUI thread.
+QString writeWork(const QString &path, const Autosave::Work &work)
+{
+    return DocumentFile::write(path, work.document, QJsonObject{{"recovery", QJsonObject{{"file", work.file}}}});
+}
+
+} // namespace
+
 void Autosave::writeWhenIdle()
 {
-    if (busy && busy()) {
+    // One write at a time; and none during a drag.
+    if ((busy && busy()) || writing.valid()) {
         timer.start(retryDelay);
         return;
     }
-    writeNow();
+    if (recoveryPath.isEmpty() || !pending)
+        return;
+    pending = false; // changes from here on need another write
+    writing = std::async(std::launch::async, writeWork, recoveryPath, work());
+    poll.start();
+}
+
+void Autosave::collect()
+{
+    if (!writing.valid() || writing.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    poll.stop();
+    finished(writing.get());
+}
+
+void Autosave::settle()
+{
+    if (!writing.valid())
+        return;
+    poll.stop();
+    finished(writing.get());
+}
+
+void Autosave::finished(const QString &problem)
+{
+    if (!problem.isEmpty()) {
+        fail(problem);
+        pending = true; // still unsaved: try again with the next change or retry
+        return;
+    }
+    written = true;
+    lastError.clear();
 }
 
 bool Autosave::writeNow()
 {
+    settle();
     if (recoveryPath.isEmpty())
         return false;
-    const Work now = work();
-    const QString problem = DocumentFile::write(recoveryPath, now.document,
-                                                QJsonObject{{"recovery", QJsonObject{{"file", now.file}}}});
-    if (!problem.isEmpty()) {
-        fail(problem);
-        return false;
-    }
     pending = false;
-    written = true;
-    lastError.clear();
-    return true;
+    const QString problem = writeWork(recoveryPath, work());
+    finished(problem);
+    return problem.isEmpty();
 }
 
 void Autosave::remove()

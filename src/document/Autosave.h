@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <future>
 #include <memory>
 
 // Keeps this instance's unsaved work in a recovery file of its own, so that
@@ -23,8 +24,11 @@
 // The file is written through QSaveFile (never half written) on a timer
 // after a change, never from inside the change itself, and not while busy
 // says so (a drag under way: its steps must stay quick, and the drag is one
-// change when it ends). Without unsaved work the file is removed; so is it
-// when the object is destroyed, which a clean exit does.
+// change when it ends). The work is copied on the GUI thread and turned
+// into text and written on a worker thread, so that a large polygon's
+// write (about 90 ms for 100,000 points) never holds up the window. Without
+// unsaved work the file is removed; so is it when the object is destroyed,
+// which a clean exit does.
 class Autosave : public QObject
 {
     Q_OBJECT
@@ -59,8 +63,9 @@ public:
     // unsaved work, the file is written within writeDelay; without, it is
     // removed at once.
     void changed(bool unsaved);
-    // Writes the work now; true when the file holds it. Failures are told
-    // once per kind on standard error and by error().
+    // Writes the work now, on this thread, after any write under way;
+    // true when the file holds it. Failures are told once per kind on
+    // standard error and by error().
     bool writeNow();
 
     // This instance's recovery file; empty when autosave is off.
@@ -68,10 +73,16 @@ public:
     // Why the last write or the lock failed; empty when all went well.
     QString error() const { return lastError; }
     // The file exists and holds the latest work.
-    bool isCurrent() const { return !pending && !recoveryPath.isEmpty() && written; }
+    bool isCurrent() const { return !pending && !writing.valid() && !recoveryPath.isEmpty() && written; }
 
 private:
+    // Takes the work and starts writing it on a worker thread.
     void writeWhenIdle();
+    // Collects a finished write's outcome.
+    void collect();
+    // Waits for a write under way and collects it.
+    void settle();
+    void finished(const QString &problem);
     void remove();
     void fail(const QString &reason);
 
@@ -80,6 +91,8 @@ private:
     QString recoveryPath;
     std::unique_ptr<QLockFile> lock;
     QTimer timer;
+    QTimer poll;                   // looks for the worker's outcome
+    std::future<QString> writing;  // the write under way, if any: its problem or ""
     bool pending = false; // a change not yet written
     bool written = false; // the file exists
     QString lastError;

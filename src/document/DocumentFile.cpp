@@ -1,5 +1,6 @@
 #include "DocumentFile.h"
 
+#include "analysis/MaskAnalysis.h"
 #include "curves/Schemes.h"
 #include "model/Document.h"
 
@@ -133,6 +134,36 @@ public:
         }
     }
 
+    // The custom scheme's "arity" and "mask": both or neither (the
+    // start-up mask), a mask that Mask takes and that is affine invariant.
+    void mask(const QJsonObject &parent, const QString &path, Mask &out)
+    {
+        const QJsonValue arityValue = parent.value("arity");
+        const QJsonValue maskValue = parent.value("mask");
+        if (failed() || (arityValue.isUndefined() && maskValue.isUndefined()))
+            return;
+        const double arity = arityValue.isUndefined() ? 2.0 : arityValue.toDouble();
+        if (!arityValue.isUndefined() && (!arityValue.isDouble() || (arity != 2.0 && arity != 3.0)))
+            return wrongType(path + "arity", "2 or 3");
+        if (maskValue.isUndefined())
+            return fault(QString("\"%1mask\" must be given with its arity").arg(path));
+        const QJsonArray list = maskValue.toArray();
+        std::vector<double> coefficients;
+        for (qsizetype i = 0; maskValue.isArray() && i < list.size(); ++i) {
+            if (!list[i].isDouble())
+                return wrongType(path + "mask", "an array of numbers");
+            coefficients.push_back(list[i].toDouble());
+        }
+        if (!maskValue.isArray())
+            return wrongType(path + "mask", "an array of numbers");
+        if (const std::string problem = Mask::problem(int(arity), coefficients); !problem.empty())
+            return fault(QString("\"%1mask\" is refused: %2").arg(path, QString::fromStdString(problem)));
+        const Mask read(int(arity), std::move(coefficients));
+        if (const std::string refusal = MaskAnalysis::affineRefusal(read); !refusal.empty())
+            return fault(QString("\"%1mask\" is refused: %2").arg(path, QString::fromStdString(refusal)));
+        out = read;
+    }
+
     void scheme(const QJsonObject &parent, int &out)
     {
         const QJsonValue value = parent.value("scheme");
@@ -164,9 +195,12 @@ void readSchemes(Reader &reader, const QJsonObject &root, Document &document)
         const QString path = "schemes." + key + ".";
         const QJsonObject object = reader.object(schemes, key, "schemes." + key);
         Document::SchemeSettings &s = document.settings(i);
-        reader.setting(object, "u", path + "u", Document::minU, Document::maxU, "-1.00..0.99", Document::nearestU,
-                       s.u);
-        if (i == 1) {
+        if (i == Schemes::Custom)
+            reader.mask(object, path, document.customMask);
+        else
+            reader.setting(object, "u", path + "u", Document::minU, Document::maxU, "-1.00..0.99",
+                           Document::nearestU, s.u);
+        if (i == Schemes::Bezier) {
             reader.setting(object, "precision", path + "precision", Document::minPrecision, Document::maxPrecision,
                            "0.05..10", Document::nearestPrecision, s.precision);
             reader.flag(object, "depthColour", path + "depthColour", s.depthColour);
@@ -174,6 +208,8 @@ void readSchemes(Reader &reader, const QJsonObject &root, Document &document)
             reader.whole(object, "level", path + "level", Document::maxLevel, s.level);
         }
         reader.flag(object, "curvePoints", path + "curvePoints", s.curvePoints);
+        if (i != Schemes::Bezier)
+            reader.flag(object, "openEnds", path + "openEnds", s.openEnds);
     }
 }
 
@@ -201,12 +237,24 @@ QByteArray DocumentFile::toJson(const Document &document, const QJsonObject &ext
     for (int i = 1; i <= Document::schemeCount; ++i) {
         const Document::SchemeSettings &s = document.settings(i);
         out += i == 1 ? " \"schemes\": {" : ",\n             ";
-        out += "\"" + QByteArray(Schemes::row(i).key) + "\": {\"u\": " + number(s.u);
-        if (i == 1)
+        out += "\"" + QByteArray(Schemes::row(i).key) + "\": {";
+        if (i == Schemes::Custom) {
+            const Mask &mask = document.customMask;
+            out += "\"arity\": " + QByteArray::number(mask.arity()) + ", \"mask\": [";
+            for (std::size_t k = 0; k < mask.size(); ++k)
+                out += (k == 0 ? "" : ", ") + number(mask.coefficients()[k]);
+            out += "]";
+        } else {
+            out += "\"u\": " + number(s.u);
+        }
+        if (i == Schemes::Bezier)
             out += ", \"precision\": " + number(s.precision) + ", \"depthColour\": " + boolean(s.depthColour);
         else
             out += ", \"level\": " + QByteArray::number(s.level);
-        out += ", \"curvePoints\": " + boolean(s.curvePoints) + "}";
+        out += ", \"curvePoints\": " + boolean(s.curvePoints);
+        if (i != Schemes::Bezier)
+            out += ", \"openEnds\": " + boolean(s.openEnds);
+        out += "}";
     }
     out += "},\n";
     out += " \"view\": {\"axis\": " + boolean(document.axis) +

@@ -17,6 +17,10 @@ public:
     // File name suffix, without the dot.
     static constexpr const char *suffix = "ornelle";
     // The format version this program writes and the newest it reads.
+    // The custom scheme and open ends only added members, which older
+    // readers ignore as every reader ignores unknown members, and the key
+    // "custom", which they refuse in a sentence; so a file stays at
+    // version 1 and an older program still opens whatever it can show.
     static constexpr int version = 1;
     // Larger files are refused before they are read (a file of maxPoints
     // points takes about 5 MB).
@@ -24,8 +28,9 @@ public:
 
     // The file text of document, with every number in the fewest digits
     // that read back to the same double. Stores precision and depthColour
-    // for Bezier only and level for the other schemes only, the settings
-    // each one uses.
+    // for Bezier only, level and openEnds for the other schemes only, and
+    // for the custom scheme its mask ("arity", "mask") instead of u: the
+    // settings each one uses.
     // extra: further members, written after the document's own (a
     // recovery file names the document's file this way); readers that do
     // not know them ignore them.
@@ -36,6 +41,8 @@ public:
     // leaves document alone. Missing optional members take the start-up
     // values, unknown members are ignored, and u and precision inside their
     // ranges are taken at the nearest slider position (Document::nearestU).
+    // A custom mask that Mask refuses, or that is not affine invariant
+    // (MaskAnalysis::affineRefusal), makes the file unsound.
     // With root, also gives the file's whole top-level object (on success
     // only), for members other than the document's.
     static QString fromJson(const QByteArray &text, const QString &name, Document &document,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class ControlPoints;
 class Curve;
@@ -15,14 +16,15 @@ class CurveNotes
 public:
     // Why curve, drawn from polygon, draws nothing; else the warning about
     // its u; empty when there is neither. The mask is analysed once for
-    // each scheme and u in a row.
+    // each scheme and mask in a row.
     std::string hint(const Curve &curve, const ControlPoints &polygon);
 
 private:
-    // The warning for the mask of scheme at u.
+    // The warning for curve's mask at its settings.
     std::string warning(const Curve &curve);
 
     int analysedScheme = 0;
-    double analysedU = 0.0;
+    int analysedArity = 0;
+    std::vector<double> analysedCoefficients;
     std::string analysedWarning;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "curves/Mask.h"
+#include "curves/MaskPresets.h"
 #include "curves/Schemes.h"
 #include "geometry/Vector.h"
 #include "geometry/ViewTransform.h"
@@ -16,8 +18,8 @@ class Document
 {
 public:
     // One scheme's settings as the panel sets them. Every scheme has all
-    // five; only Bezier uses precision and depthColour, only the others
-    // use level.
+    // six; only Bezier uses precision and depthColour, only the others
+    // use level and openEnds, and the custom mask uses no u.
     struct SchemeSettings
     {
         double u = 0.5;
@@ -25,6 +27,7 @@ public:
         int level = 0;          // passes of a refining scheme
         bool depthColour = false;
         bool curvePoints = false;
+        bool openEnds = false;  // a refining scheme refines an open polygon too
         bool operator==(const SchemeSettings &) const = default;
     };
 
@@ -45,7 +48,8 @@ public:
     static constexpr int maxGridSpacing = 10;
 
     // The start-up state: no points, open, no scheme, Chaikin u 0.75 and
-    // u 0.5 elsewhere, precision 0.2, levels 0, flags off, axes on, grid 2.
+    // u 0.5 elsewhere, precision 0.2, levels 0, flags off, the custom
+    // mask the four-point scheme at w = 1/16, axes on, grid 2.
     Document();
 
     // Settings of scheme 1..schemeCount; the index is not checked.
@@ -70,6 +74,8 @@ public:
     bool closed = false;
     int scheme = 0; // 0 none, 1..schemeCount
     std::array<SchemeSettings, schemeCount> schemes;
+    // The custom scheme's mask: affine invariant (every sub-mask sums to 1).
+    Mask customMask = MaskPresets::fourPoint(MaskPresets::fourPointTension);
     bool axis = true;
     int gridSpacing = 2; // world units; 0 draws the border only
 

@@ -3,8 +3,12 @@
 #include "curves/BSplineCurve.h"
 #include "curves/BezierCurve.h"
 #include "curves/ChaikinCurve.h"
+#include "curves/CustomCurve.h"
 #include "curves/ProposedCurve.h"
+#include "curves/MaskSubdivision.h"
 #include "model/Document.h"
+
+#include <algorithm>
 
 #include <cstdio>
 #include <new>
@@ -28,6 +32,7 @@ Scene::Scene()
     curveList.append(new ChaikinCurve(&control), 0);
     curveList.append(new BSplineCurve(&control), 0);
     curveList.append(new ProposedCurve(&control), 0);
+    curveList.append(new CustomCurve(&control), 0);
 }
 
 Scene::~Scene()
@@ -57,10 +62,21 @@ const Curve *Scene::selectedCurve() const
     return Schemes::isScheme(current) ? &curve(current) : nullptr;
 }
 
+CustomCurve &Scene::customCurve()
+{
+    return static_cast<CustomCurve &>(curve(Schemes::Custom));
+}
+
+const CustomCurve &Scene::customCurve() const
+{
+    return static_cast<const CustomCurve &>(curve(Schemes::Custom));
+}
+
 bool Scene::select(int scheme)
 {
     if (scheme < Schemes::None || scheme > Schemes::count)
         return false;
+    stopPlaying();
     current = scheme;
     // The newly selected curve was last made from an older polygon, or with
     // settings about to be written back; a compared curve that was selected
@@ -72,6 +88,7 @@ bool Scene::select(int scheme)
 
 bool Scene::setU(double u)
 {
+    stopPlaying();
     Curve *curve = selectedCurve();
     if (!curve)
         return false;
@@ -83,6 +100,7 @@ bool Scene::setU(double u)
 
 bool Scene::setPrecision(double precision)
 {
+    stopPlaying();
     Curve *curve = selectedCurve();
     if (!curve)
         return false;
@@ -94,6 +112,7 @@ bool Scene::setPrecision(double precision)
 
 Scene::LevelChange Scene::setLevel(int level)
 {
+    stopPlaying();
     Curve *curve = selectedCurve();
     if (!curve)
         return {};
@@ -113,6 +132,31 @@ Scene::LevelChange Scene::setLevel(int level)
     return change;
 }
 
+bool Scene::setOpenEnds(bool on)
+{
+    stopPlaying();
+    Curve *curve = selectedCurve();
+    if (!curve || !curve->usesLevel || curve->openEnds == on)
+        return false;
+    curve->openEnds = on;
+    markChanged();
+    return true;
+}
+
+bool Scene::setCustomMask(const Mask &mask)
+{
+    stopPlaying();
+    CustomCurve &custom = customCurve();
+    if (custom.customMask() == mask)
+        return false;
+    custom.setMask(mask);
+    if (current == Schemes::Custom)
+        markChanged();
+    else if (switches.compared[Schemes::Custom])
+        compareStale[Schemes::Custom] = true;
+    return true;
+}
+
 int Scene::comparedCount() const
 {
     int count = 0;
@@ -121,14 +165,23 @@ int Scene::comparedCount() const
     return count;
 }
 
+std::uint32_t Scene::comparedShare() const
+{
+    // A quarter each while four curves or fewer are drawn; all five drawn
+    // get a fifth each.
+    const int drawn = comparedCount() + (selectedCurve() ? 1 : 0);
+    return drawn > 4 ? Curve::pointBudget / static_cast<std::uint32_t>(drawn) : compareShare;
+}
+
 void Scene::shareBudget()
 {
-    const std::uint32_t selectedShare = Curve::pointBudget - static_cast<std::uint32_t>(comparedCount()) * compareShare;
+    const std::uint32_t share = comparedShare();
+    const std::uint32_t selectedShare = Curve::pointBudget - static_cast<std::uint32_t>(comparedCount()) * share;
     for (int i = 1; i <= Schemes::count; ++i) {
         Curve &each = curve(i);
         const bool selected = i == current;
         const std::uint32_t limit = selected                                        ? selectedShare
-                                    : switches.compared[static_cast<std::size_t>(i)] ? compareShare
+                                    : switches.compared[static_cast<std::size_t>(i)] ? share
                                                                                     : Curve::pointBudget;
         if (limit == each.pointLimit)
             continue;
@@ -169,6 +222,7 @@ void Scene::setCompared(int scheme, bool on)
 
 void Scene::setShowPasses(bool on)
 {
+    stopPlaying();
     switches.passes = on;
     measures.showPasses(on);
     ++changes;
@@ -194,6 +248,47 @@ void Scene::dropUndrawn()
             curve(i).clearResult();
 }
 
+void Scene::setShowInfluence(bool on)
+{
+    switches.influence = on;
+    ++changes;
+}
+
+bool Scene::startPlaying()
+{
+    stopPlaying();
+    Curve *curve = selectedCurve();
+    if (!curve || !curve->usesLevel || curve->level < 1)
+        return false;
+    play = {true, curve->level, switches.passes};
+    switches.passes = true;
+    measures.showPasses(true);
+    showPlayedLevel(0);
+    return true;
+}
+
+void Scene::showPlayedLevel(int level)
+{
+    Curve *curve = selectedCurve();
+    if (!play.active || !curve)
+        return;
+    curve->level = std::clamp(level, 0, play.level);
+    markChanged();
+}
+
+void Scene::stopPlaying()
+{
+    if (!play.active)
+        return;
+    play.active = false;
+    if (Curve *curve = selectedCurve())
+        curve->level = play.level;
+    switches.passes = play.passes;
+    measures.showPasses(play.passes);
+    markChanged();
+    ++changes;
+}
+
 void Scene::clearCurves()
 {
     for (Node<Curve> *n = curveList.head; n; n = n->next)
@@ -202,6 +297,7 @@ void Scene::clearCurves()
 
 void Scene::replacePolygon(const std::vector<Vector> &points, bool closed)
 {
+    stopPlaying();
     // The curves that are drawn keep their storage: the next update makes
     // them again in the same memory, as a drag step does, instead of
     // giving hundreds of megabytes back and taking them again.
@@ -226,8 +322,10 @@ Document Scene::document() const
     document.scheme = current;
     for (int scheme = 1; scheme <= Schemes::count; ++scheme) {
         const Curve &c = curve(scheme);
-        document.settings(scheme) = {c.u(), c.precision, c.level, c.depthColour, c.curvePoints};
+        const int level = play.active && scheme == current ? play.level : c.level;
+        document.settings(scheme) = {c.u(), c.precision, level, c.depthColour, c.curvePoints, c.openEnds};
     }
+    document.customMask = customCurve().customMask();
     document.axis = backdrop.drawAxis;
     document.gridSpacing = backdrop.gridSpace;
     return document;
@@ -241,6 +339,7 @@ void Scene::apply(const Document &document)
 
 void Scene::applySettings(const Document &document)
 {
+    stopPlaying();
     for (int scheme = 1; scheme <= Schemes::count; ++scheme) {
         const Document::SchemeSettings &settings = document.settings(scheme);
         Curve &c = curve(scheme);
@@ -249,7 +348,9 @@ void Scene::applySettings(const Document &document)
         c.level = settings.level;
         c.depthColour = settings.depthColour;
         c.curvePoints = settings.curvePoints;
+        c.openEnds = c.usesLevel && settings.openEnds;
     }
+    customCurve().setMask(document.customMask);
     current = Schemes::isScheme(document.scheme) ? document.scheme : Schemes::None;
     dropUndrawn();
     shareBudget();
@@ -351,15 +452,21 @@ void Scene::updateSelected(Readout &out)
 std::string Scene::limitMessage()
 {
     const Curve *selected = selectedCurve();
-    // A level-driven scheme is only subdivided on a closed polygon;
-    // otherwise limited is left over from an earlier subdivision.
-    if (!selected || (selected->usesLevel && !control.closed) || !selected->limited || !selected->result) {
+    // A level-driven scheme is only subdivided on a closed polygon or with
+    // open ends; otherwise limited is left over from an earlier
+    // subdivision.
+    if (!selected || (selected->usesLevel && !(control.closed || selected->openEnds)) ||
+        !(selected->limited || selected->diverged) || !selected->result) {
         limitScheme = 0;
         limitText.clear();
         return {};
     }
     std::string text;
-    if (selected->usesLevel) {
+    if (selected->diverged) {
+        text = format("Level %d stopped at %d: the next pass could take points beyond %g world units (the scheme "
+                      "diverges)",
+                      selected->level, selected->reachedLevel, MaskSubdivision::largestCoordinate);
+    } else if (selected->usesLevel) {
         text = format("Level %d limited to %d (%u points", selected->level, selected->reachedLevel,
                       static_cast<unsigned>(selected->result->count));
         text += selected->pointLimit < Curve::pointBudget ? ", " + budgetShare(*selected) + " while comparing)" : ")";
@@ -378,13 +485,16 @@ std::string Scene::limitMessage()
 std::string Scene::budgetShare(const Curve &each) const
 {
     const std::uint32_t quarters = each.pointLimit / compareShare;
-    return quarters >= 3   ? "three quarters of the point budget"
+    return quarters == 0   ? "a fifth of the point budget"
+           : quarters >= 3 ? "three quarters of the point budget"
            : quarters == 2 ? "half the point budget"
                            : "a quarter of the point budget";
 }
 
 std::string Scene::reached(const Curve &each) const
 {
+    if (each.diverged && each.drawsCurve())
+        return format("reached %d: diverges", each.reachedLevel);
     if (!each.limited || !each.drawsCurve())
         return {};
     return format(each.usesLevel ? "reached %d: %s" : "depth %d: %s", each.reachedLevel, stopReason(each).c_str());
@@ -402,13 +512,16 @@ std::string Scene::legendText(int scheme) const
 {
     const Curve &each = curve(scheme);
     std::string text = Schemes::row(scheme).name;
-    if (control.points.count > 2 && each.closedOnly && !control.closed)
+    if (control.points.count > 2 && each.closedOnly && !control.closed && !each.openEnds)
         return text + " (needs a closed polygon)";
     std::string depth = reached(each);
     if (depth.empty() && each.usesLevel)
         depth = format("level %d", each.level);
     else if (depth.empty() && each.drawsCurve())
         depth = format("depth %d", each.reachedLevel);
+    // The custom mask has no weight u: its mask is what it is.
+    if (scheme == Schemes::Custom)
+        return depth.empty() ? text : text + " (" + depth + ")";
     return text + " (" + (depth.empty() ? "" : depth + ", ") + format("u %.2f", each.u()) + ")";
 }
 

@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
+class CustomCurve;
 class Document;
 
 // Everything a picture of the program shows, as one model with neither Qt
 // nor OpenGL: the control polygon, one curve of each scheme (at positions
-// 1 to 4 of curves(), in Schemes order), the selected scheme, the study's
+// 1 to 5 of curves(), in Schemes order), the selected scheme, the study's
 // switches with the curves' shares of the point budget, and the grid and
 // axes behind them. Whatever draws it (the view, a page, an image) only
 // reads it; all the work is done by update().
@@ -61,14 +62,17 @@ public:
     };
 
     // The study's switches, all off at start (the picture is then exactly
-    // as without them). compared[i]: draw scheme i's curve (1 to 4) too,
-    // unless it is the selected one.
+    // as without them). compared[i]: draw scheme i's curve (1 to 5) too,
+    // unless it is the selected one. influence: highlight the part of the
+    // selected curve that the control point under the pointer (or
+    // dragged) moves, and shade a drag's displacement.
     struct Study
     {
         std::array<bool, Schemes::count + 1> compared{};
         bool passes = false;
         bool limit = false;
         bool curvature = false;
+        bool influence = false;
     };
 
     // One line of the legend: its words and the swatch drawn before them.
@@ -83,14 +87,15 @@ public:
         bool operator==(const LegendLine &) const = default;
     };
 
-    // A compared curve may fill this much of the point budget.
+    // A compared curve may fill this much of the point budget while four
+    // curves or fewer are drawn, and a fifth of it when all five are.
     static constexpr std::uint32_t compareShare = Curve::pointBudget / 4;
     // Width in device pixels of a compared curve (the selected one: 3).
     static constexpr float compareWidth = 1.5f;
     // The selected curve's colour.
     static constexpr std::array<float, 3> curveColour{0.65f, 0.53f, 1.0f};
 
-    // An empty open polygon, the four curves, no scheme selected.
+    // An empty open polygon, the five curves, no scheme selected.
     Scene();
     Scene(const Scene &) = delete;
     Scene &operator=(const Scene &) = delete;
@@ -98,13 +103,13 @@ public:
 
     ControlPoints &polygon() { return control; }
     const ControlPoints &polygon() const { return control; }
-    // The curves at positions 1 to 4 (List::indexNode), owned by the scene.
+    // The curves at positions 1 to 5 (List::indexNode), owned by the scene.
     List<Curve> &curves() { return curveList; }
     const List<Curve> &curves() const { return curveList; }
-    // The curve of scheme 1 to 4.
+    // The curve of scheme 1 to 5.
     Curve &curve(int scheme);
     const Curve &curve(int scheme) const;
-    // The selected scheme, 0 (none) to 4; a reference that stays valid.
+    // The selected scheme, 0 (none) to 5; a reference that stays valid.
     const int &selected() const { return current; }
     // The selected curve, or null.
     Curve *selectedCurve();
@@ -112,7 +117,7 @@ public:
     const Study &study() const { return switches; }
     Backdrop backdrop;
 
-    // Selects scheme 0 to 4 and gives every curve its share of the budget;
+    // Selects scheme 0 to 5 and gives every curve its share of the budget;
     // the curve is made again from the polygon at the next update. Any
     // other number changes nothing and returns false.
     bool select(int scheme);
@@ -130,11 +135,38 @@ public:
         bool kept = false;
     };
     LevelChange setLevel(int level);
+    // Open ends for the selected refining scheme (nothing for the others).
+    bool setOpenEnds(bool on);
+    // The custom scheme's mask (affine invariant: see
+    // MaskAnalysis::affineRefusal); marks the polygon changed while the
+    // custom scheme is drawn.
+    bool setCustomMask(const Mask &mask);
+    // The custom scheme's curve.
+    CustomCurve &customCurve();
+    const CustomCurve &customCurve() const;
     // The study's switches; each frees what it no longer needs.
     void setCompared(int scheme, bool on);
     void setShowPasses(bool on);
     void setShowLimit(bool on);
     void setShowCurvature(bool on);
+    void setShowInfluence(bool on);
+
+    // Playing the selected scheme's levels for a lecture: while it plays,
+    // the selected curve is made at the level shown (0 up to its own
+    // level, with the passes shown), and document() still gives its own
+    // level. startPlaying() needs a selected refining scheme at level 1 or
+    // more and shows level 0; true when it started. Every setting of the
+    // scene's own (a scheme, u, precision, level, open ends, mask, a
+    // document, the passes switch) stops it first; the polygon's editors
+    // stop it themselves (stopPlaying). Stopping puts the level and the
+    // passes switch back.
+    bool startPlaying();
+    // Shows level (0 to the scheme's own level) while playing.
+    void showPlayedLevel(int level);
+    void stopPlaying();
+    bool playing() const { return play.active; }
+    // The level the selected scheme plays up to (its own level).
+    int playedUpTo() const { return play.level; }
 
     // Drops every curve's result.
     void clearCurves();
@@ -201,6 +233,8 @@ private:
     // Drops the results of the curves that are not drawn (neither selected
     // nor compared): they would only hold on to memory.
     void dropUndrawn();
+    // The share of each compared curve now.
+    std::uint32_t comparedShare() const;
     void updateCompared(Readout &out);
     void updateSelected(Readout &out);
     // Why curve stopped short: "point budget", "a quarter of the point
@@ -213,6 +247,14 @@ private:
     List<Curve> curveList;
     int current = 0;
     Study switches;
+    // The play under way: the selected curve's own level and whether the
+    // passes were shown before it began.
+    struct Play
+    {
+        bool active = false;
+        int level = 0;
+        bool passes = false;
+    } play;
     // A compared curve that must be made again before it is drawn.
     std::array<bool, Schemes::count + 1> compareStale{};
     StudyMeasures measures;

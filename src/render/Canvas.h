@@ -17,8 +17,10 @@ class Canvas
 public:
     // Pairs: independent segments from vertices 0-1, 2-3, ...; Strip: an
     // open polyline; Loop: a closed one; Dots: round points; Squares:
-    // square points.
-    enum class Shape { Pairs, Strip, Loop, Dots, Squares };
+    // square points; Band: the filled area between two polylines a and b
+    // given alternately (a0, b0, a1, b1, ...), quadrilateral by
+    // quadrilateral (a_i, b_i, b_(i+1), a_(i+1)), without outline.
+    enum class Shape { Pairs, Strip, Loop, Dots, Squares, Band };
 
     // count vertices, vertex i at xy[2 * stride * i] (x, then y). With rgb,
     // vertex i has the colour rgb[3 * stride * i] (red, green, blue, 0..1),

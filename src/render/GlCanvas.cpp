@@ -52,6 +52,7 @@ void GlCanvas::draw(Shape shape, const Vertices &vertices)
         glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
         break;
     case Shape::Squares: glDisable(GL_POINT_SMOOTH); break;
+    case Shape::Band: mode = GL_QUAD_STRIP; break;
     }
     const auto stride = static_cast<GLsizei>(vertices.stride);
     glEnableClientState(GL_VERTEX_ARRAY);

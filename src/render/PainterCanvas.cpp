@@ -3,6 +3,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
+
+#include <algorithm>
 
 PainterCanvas::PainterCanvas(QPainter &painter, const DeviceMapping &mapping)
     : painter(painter), mapping(mapping), font("Helvetica")
@@ -43,8 +46,32 @@ void PainterCanvas::draw(Shape shape, const Vertices &vertices)
         return;
     if (shape == Shape::Dots || shape == Shape::Squares)
         points(shape == Shape::Dots, vertices);
+    else if (shape == Shape::Band)
+        fill(vertices);
     else
         stroke(shape, vertices);
+}
+
+void PainterCanvas::fill(const Vertices &vertices)
+{
+    // One path of all the quadrilaterals, each turned the same way round,
+    // so that the winding rule fills their union however the two
+    // polylines cross.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    for (std::size_t i = 0; i + 3 < vertices.count; i += 2) {
+        QPolygonF quad{at(vertices, i), at(vertices, i + 1), at(vertices, i + 3), at(vertices, i + 2)};
+        double twice = 0.0;
+        for (qsizetype k = 0; k < 4; ++k)
+            twice += quad[k].x() * quad[(k + 1) % 4].y() - quad[(k + 1) % 4].x() * quad[k].y();
+        if (twice < 0)
+            std::reverse(quad.begin(), quad.end());
+        path.addPolygon(quad);
+        path.closeSubpath();
+    }
+    painter.drawPath(path);
 }
 
 void PainterCanvas::stroke(Shape shape, const Vertices &vertices)

@@ -36,6 +36,7 @@ private:
     QPointF at(const Vertices &vertices, std::size_t i) const;
     void stroke(Shape shape, const Vertices &vertices);
     void points(bool round, const Vertices &vertices);
+    void fill(const Vertices &vertices);
     void strokeWith(const QPen &pen, const QPainterPath &path);
 
     QPainter &painter;

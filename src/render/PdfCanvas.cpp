@@ -115,6 +115,18 @@ void PdfCanvas::draw(Shape shape, const Vertices &vertices)
         }
         return;
     }
+    if (shape == Shape::Band) {
+        // Every quadrilateral a filled path of its own: the polylines may
+        // cross, which a single path's fill rule could leave open.
+        fillColour(colour.data());
+        for (std::size_t i = 0; i + 3 < n; i += 2) {
+            vertex(vertices, i, " m ");
+            vertex(vertices, i + 1, " l ");
+            vertex(vertices, i + 3, " l ");
+            vertex(vertices, i + 2, " l h f\n");
+        }
+        return;
+    }
     strokeColour(colourAt(0));
     if (shape == Shape::Pairs) {
         for (std::size_t i = 0; i + 1 < n; i += 2) {

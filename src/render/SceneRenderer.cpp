@@ -52,8 +52,10 @@ void SceneRenderer::draw(Canvas &canvas, const Frame &frame)
         drawAxes(canvas, frame);
     }
     drawPasses(canvas, frame);
+    drawDisplacement(canvas, frame);
     drawPolygon(canvas, frame);
     drawCompared(canvas, frame);
+    drawSupport(canvas, frame);
     drawSelected(canvas, frame);
     drawOverlays(canvas, frame);
     drawLegend(canvas, frame);
@@ -175,12 +177,56 @@ void SceneRenderer::drawSelected(Canvas &canvas, const Frame &frame)
         drawCurve(canvas, laidOut(frame), *curve);
 }
 
+Curve *SceneRenderer::influencedCurve(std::uint64_t &made) const
+{
+    Curve *curve = scene.selectedCurve();
+    if (!scene.study().influence || !curve || !curve->drawsCurve())
+        return nullptr;
+    // Every curve counts its own versions: the scheme tells them apart.
+    made = curve->resultVersion() * (Schemes::count + 1) + std::uint64_t(curve->scheme());
+    return curve;
+}
+
+void SceneRenderer::drawDisplacement(Canvas &canvas, const Frame &frame)
+{
+    std::uint64_t made = 0;
+    const Curve *curve = influencedCurve(made);
+    if (!curve)
+        return;
+    if (!influence.holdsDisplacement(made))
+        influence.setDisplacement(*curve, made);
+    influence.drawDisplacement(canvas);
+    canvas.setLineWidth(frame.widthScale);
+}
+
+void SceneRenderer::drawSupport(Canvas &canvas, const Frame &frame)
+{
+    std::uint64_t made = 0;
+    const Curve *curve = influencedCurve(made);
+    if (!curve || frame.printPage)
+        return;
+    // The dragged point, or else the one under the pointer.
+    std::optional<std::size_t> point;
+    std::size_t index = 0;
+    for (const Node<Point> *n = scene.polygon().points.head; n; n = n->next, ++index) {
+        if (n->item->hasGhost) {
+            point = index;
+            break;
+        }
+        if (n->item->highlighted && !point)
+            point = index;
+    }
+    const InfluenceLayer::Key key{made, point, CurveLayout::toleranceFor(*curve, laidOut(frame))};
+    if (!influence.holdsSupport(key))
+        influence.setSupport(*curve, point, key.tolerance, key);
+    influence.drawSupport(canvas, frame.widthScale);
+}
+
 void SceneRenderer::drawCurve(Canvas &canvas, const Frame &frame, Curve &curve)
 {
-    const ControlPoints *polygon = curve.controlPoints;
-    if (!polygon || polygon->points.count <= 2 || !curve.result || (curve.closedOnly && !polygon->closed))
+    if (!curve.drawsCurve())
         return;
-    const bool shaded = curve.drawnOpen() && curve.depthColour;
+    const bool shaded = curve.supportsDepthColour && curve.depthColour;
     const CurveVertices &vertices = CurveLayout::of(curve, frame, shaded);
     const float width = (shaded ? 5.0f : 3.0f) * frame.widthScale;
     const bool repeat = frame.repeatVertices;
@@ -235,7 +281,7 @@ void SceneRenderer::drawOverlays(Canvas &canvas, const Frame &frame)
             // loops; the Bezier curve is an open polyline even on a closed
             // polygon.
             const double side = frame.view.side();
-            study.setComb(CurvatureComb::along(*curve->result, curve->closedOnly, combScalePerSide * side,
+            study.setComb(CurvatureComb::along(*curve->result, !curve->drawnOpen(), combScalePerSide * side,
                                                longestToothPerSide * side, combTeeth,
                                                combSpacing * pixel));
             study.comb = {true, made, pixel};
@@ -244,7 +290,7 @@ void SceneRenderer::drawOverlays(Canvas &canvas, const Frame &frame)
     }
     if (switches.passes) {
         if (!study.marks.holds(made, 0.0)) {
-            study.setMarks(*curve->result, curve->scheme(), curve->usesLevel ? curve->reachedLevel : 0);
+            study.setMarks(*curve);
             study.marks = {true, made, 0.0};
         }
         study.drawMarks(canvas, frame.widthScale);

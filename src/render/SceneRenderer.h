@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Scene.h"
+#include "render/InfluenceLayer.h"
 #include "render/LegendDrawing.h"
 #include "render/StudyLayers.h"
 
@@ -15,9 +16,11 @@ struct Frame;
 // Draws a Scene, written once for every output: the screen, an image and
 // a page differ only in the Canvas they draw on and the Frame they are
 // given. The picture, in drawing order: grid and axes (when the frame has
-// a backdrop), the selected scheme's passes, the control polygon, the
-// compared curves, the selected curve, its limit, curvature comb and pass
-// marks, and the comparison legend. Drawing changes nothing in the scene
+// a backdrop), the selected scheme's passes, the shaded displacement of a
+// drag (Show Influence), the control polygon, the compared curves, the
+// halo of the support of the control point under the pointer (Show
+// Influence, not on a page), the selected curve, its limit, curvature comb
+// and pass marks, and the comparison legend. Drawing changes nothing in the scene
 // but the layouts kept for drawing (the curves' drawingCache and the
 // study's layers): all subdivision and measurement happened in
 // Scene::update().
@@ -49,6 +52,11 @@ public:
     // The selected curve: its ghost, the curve, the depth shading of a
     // Bezier curve and the dots.
     void drawSelected(Canvas &canvas, const Frame &frame);
+    // Show Influence: the band between the selected curve and its ghost
+    // during a drag; the halo of the support of the dragged control point,
+    // or else of the one under the pointer (not on a page).
+    void drawDisplacement(Canvas &canvas, const Frame &frame);
+    void drawSupport(Canvas &canvas, const Frame &frame);
     // The limit, the comb and the pass marks over the selected curve.
     void drawOverlays(Canvas &canvas, const Frame &frame);
     void drawLegend(Canvas &canvas, const Frame &frame);
@@ -63,6 +71,7 @@ public:
 
     // The study's layers as last laid out (for reports and tests).
     const StudyLayers &studyLayers() const { return study; }
+    const InfluenceLayer &influenceLayer() const { return influence; }
     // The font of the legend's picture and of its text's row height.
     QFont font;
     // Draw on screen every vertex of the curves instead of the simplified
@@ -73,7 +82,12 @@ private:
     // frame, with every vertex drawn when simplify is off.
     Frame laidOut(const Frame &frame) const;
 
+    // The selected curve while Show Influence is on and it draws, with
+    // the key of its result (scheme and version).
+    Curve *influencedCurve(std::uint64_t &made) const;
+
     Scene &scene;
     StudyLayers study;
+    InfluenceLayer influence;
     LegendDrawing legend;
 };

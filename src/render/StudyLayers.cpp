@@ -60,14 +60,15 @@ void StudyLayers::drawPasses(Canvas &canvas, bool simplified, float widthScale) 
     plainLines(canvas, widthScale);
 }
 
-void StudyLayers::setMarks(const List<Point> &result, int scheme, int reachedLevel)
+void StudyLayers::setMarks(const Curve &curve)
 {
     inserted.clear();
     moved.clear();
-    if (reachedLevel >= 1 && result.count <= maxMarks) {
+    const List<Point> *result = curve.result;
+    if (curve.usesLevel && curve.reachedLevel >= 1 && result && result->count <= maxMarks) {
         std::size_t index = 0;
-        for (const Node<Point> *n = result.head; n; n = n->next, ++index) {
-            const bool isMoved = SubdivisionPasses::roleAt(scheme, index) == SubdivisionPasses::Role::Moved;
+        for (const Node<Point> *n = result->head; n; n = n->next, ++index) {
+            const bool isMoved = SubdivisionPasses::roleIn(curve, index) == SubdivisionPasses::Role::Moved;
             put(isMoved ? moved : inserted, n->item->position);
         }
     }

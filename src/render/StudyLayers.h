@@ -12,6 +12,7 @@
 
 class Canvas;
 class CurvatureComb;
+class Curve;
 class LimitCurve;
 class SubdivisionPasses;
 
@@ -52,10 +53,10 @@ public:
     // The loops, level 0 first, in greys from 0.65 (level 0) to 0.30
     // (level k - 1), simplified or whole.
     void drawPasses(Canvas &canvas, bool simplified, float widthScale) const;
-    // Marks at the points of result (level reached >= 1 of scheme, as
-    // Schemes numbers it) by the role the last pass gave them
-    // (SubdivisionPasses::roleAt): none at level 0 or past maxMarks.
-    void setMarks(const List<Point> &result, int scheme, int reachedLevel);
+    // Marks at the points of curve's result by the role the last pass
+    // gave them (SubdivisionPasses::roleIn): none at level 0, without a
+    // result, or past maxMarks.
+    void setMarks(const Curve &curve);
     // Inserted points as black squares, then moved points as white ones,
     // 6 device units wide (times widthScale).
     void drawMarks(Canvas &canvas, float widthScale) const;

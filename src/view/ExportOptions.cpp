@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr std::array<const char *, ExportOptions::formatCount> suffixes{"eps", "pdf", "svg", "png"};
-constexpr std::array<const char *, ExportOptions::formatCount> typeNames{"Encapsulated PostScript", "PDF", "SVG",
-                                                                          "PNG image"};
+constexpr std::array<const char *, ExportOptions::formatCount> suffixes{"eps", "pdf", "svg", "png", "csv", "json"};
+constexpr std::array<const char *, ExportOptions::formatCount> typeNames{
+    "Encapsulated PostScript", "PDF", "SVG", "PNG image", "Curve points (CSV)", "Curve points (JSON)"};
 } // namespace
 
 QString ExportOptions::suffix(Format format)

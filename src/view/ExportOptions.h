@@ -5,12 +5,13 @@
 // What File > Export... and --export write: the file format and the
 // choices that go with it. The vector formats hold the same page, the
 // view's square drawn into a square of pageSide points; PNG is the view's
-// own picture at pngScale times its size in device pixels.
+// own picture at pngScale times its size in device pixels; CSV and JSON
+// are the selected curve's points as text (FigureExport's writers).
 class ExportOptions
 {
 public:
-    enum Format { Eps = 0, Pdf = 1, Svg = 2, Png = 3 };
-    static constexpr int formatCount = 4;
+    enum Format { Eps = 0, Pdf = 1, Svg = 2, Png = 3, Csv = 4, Json = 5 };
+    static constexpr int formatCount = 6;
 
     // The side of a vector page in points (1/72 inch): 10 cm, whatever the
     // size of the window.
@@ -25,9 +26,12 @@ public:
     int pngScale = 1; // one of pngScales
 
     // True for EPS, PDF and SVG.
-    bool isVector() const { return format != Png; }
+    bool isVector() const { return format == Eps || format == Pdf || format == Svg; }
+    // True for CSV and JSON, the curve's points rather than a picture.
+    bool isCurvePoints() const { return format == Csv || format == Json; }
 
-    // The file suffix without its dot ("eps", "pdf", "svg", "png").
+    // The file suffix without its dot ("eps", "pdf", "svg", "png", "csv",
+    // "json").
     static QString suffix(Format format);
     // The dialog's file type, such as "PDF (*.pdf)".
     static QString filter(Format format);

@@ -2,6 +2,7 @@
 
 #include "analysis/ConvergenceSeries.h"
 #include "model/PolygonSnapshot.h"
+#include "model/Scene.h"
 #include "view/GestureHandler.h"
 #include "view/ViewNavigator.h"
 
@@ -22,7 +23,6 @@ class Point;
 class PolygonEditor;
 class PostScriptWriter;
 class QMainWindow;
-class Scene;
 class SceneRenderer;
 class SceneUpdater;
 class StudyLayers;
@@ -144,6 +144,11 @@ public:
     // (polygonEdited, "Move Point"); nothing without such a drag.
     void commitDrag();
 
+    // Runs change on the scene (a setting of the laboratory's), then brings
+    // the scene up to date and repaints; documentEdited follows when change
+    // returns true, i.e. it changed something a file keeps.
+    void changeScene(const std::function<bool(Scene &)> &change);
+
     // The exports' questions, answered by the window: the name of the
     // PostScript file (empty cancels), and whether the file at name,
     // which exists, may be replaced. Without them exportPS does nothing
@@ -155,8 +160,14 @@ public:
     // for a name that is taken: the page of the polygon and the selected
     // curve (Figures, PostScriptWriter), or the view as drawn at
     // options.pngScale. An existing file is replaced only by a complete
-    // one; every failure is told (exportFailed). True when name holds it.
+    // one; every failure is told (exportFailed). True when name holds it;
+    // false, writing nothing, for the curve's points (CSV, JSON), which
+    // are no figure.
     bool exportFile(const QString &name, const ExportOptions &options);
+    // Brings the scene up to date now, as before the next frame (with its
+    // news told as usual), for a caller that reads the curves at once;
+    // returns that update's read-out.
+    const Scene::Readout &upToDate();
 
 signals:
     // A scheme was selected: the panel should load its settings.

@@ -91,6 +91,12 @@ void GLBox::exportPS()
         showStatus(told);
 }
 
+const Scene::Readout &GLBox::upToDate()
+{
+    updater->updateIfStale();
+    return updater->readout();
+}
+
 QImage GLBox::renderImage(int scale, QString &failure)
 {
     // Drawn again rather than scaled from the view's picture, so that a
@@ -132,7 +138,7 @@ QImage GLBox::renderImage(int scale, QString &failure)
 bool GLBox::exportFile(const QString &name, const ExportOptions &options)
 {
     // There is nothing to draw from before the view was first shown.
-    if (!isValid() || name.isEmpty())
+    if (!isValid() || name.isEmpty() || options.isCurvePoints())
         return false;
     constexpr const char *createFailureEnd = ". Aborting export!";
     updater->updateIfStale();

@@ -67,6 +67,13 @@ void GLBox::setOpenCloseCurve(int state)
     changed();
 }
 
+void GLBox::changeScene(const std::function<bool(Scene &)> &change)
+{
+    if (change(*model))
+        emit documentEdited();
+    changed();
+}
+
 void GLBox::setU(int hundredths)
 {
     if (!selectedCurve())

@@ -49,6 +49,26 @@ TEST(ConvergenceSeriesTest, DistancesToTheLimitQuarterPerLevel)
     }
 }
 
+// An open polygon with open ends and the custom mask measure their exact
+// limits too: the cubic B-spline's distances fall by a quarter per level,
+// the ternary quadratic B-spline's by a ninth (the square of the spacing).
+TEST(ConvergenceSeriesTest, OpenEndsAndCustomMasksMeasureTheExactLimit)
+{
+    SchemeSetup open = setupOf(SchemeSetup::BSpline, 0.5, polygons::pentagon(), false, 10);
+    open.openEnds = true;
+    SchemeSetup custom = setupOf(SchemeSetup::Custom, 0.5, polygons::star(), true, 10);
+    custom.customMask = MaskPresets::bspline(2, 3);
+    custom.level = 6;
+    for (const auto &[setup, ratio] : {std::pair{open, 0.25}, std::pair{custom, 1.0 / 9.0}}) {
+        SCOPED_TRACE(setup.scheme);
+        const ConvergenceSeries series = ConvergenceSeries::measure(setup);
+        EXPECT_TRUE(series.toLimit);
+        ASSERT_EQ(series.lastLevel(), setup.level);
+        const int last = series.lastLevel();
+        EXPECT_NEAR(series.distances[std::size_t(last)] / series.distances[std::size_t(last - 1)], ratio, 0.01);
+    }
+}
+
 // Where the limit is a uniform B-spline, each entry is the largest
 // distance from a point of the scheme class's level to the spline at that
 // point's own parameter: the mask's point i + s_k is the class's point i

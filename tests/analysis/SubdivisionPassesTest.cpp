@@ -114,4 +114,31 @@ TEST(SubdivisionPassesTest, BoundsAndSchemesWithoutPasses)
     EXPECT_TRUE(SubdivisionPasses::make(setup).last.empty());
 }
 
+// An interpolating mask keeps the points of the level before: they, and
+// only they, are the moved points of its last pass (moved by nothing),
+// on a closed polygon and on an open one with open ends.
+TEST(SubdivisionPassesTest, InterpolatingMaskKeepsItsOldPoints)
+{
+    for (const bool closed : {true, false}) {
+        SchemeSetup setup;
+        setup.scheme = SchemeSetup::Custom;
+        setup.customMask = MaskPresets::sixPoint();
+        setup.polygon = polygons::star();
+        setup.closed = closed;
+        setup.openEnds = true;
+        setup.level = 3;
+        const SubdivisionPasses passes = SubdivisionPasses::make(setup);
+        ASSERT_EQ(passes.level, 3);
+        ASSERT_EQ(passes.roles.size(), passes.last.size());
+        const std::vector<Vector> &before = passes.polygons[2];
+        std::size_t moved = 0;
+        for (std::size_t i = 0; i < passes.last.size(); ++i) {
+            const bool old = std::find(before.begin(), before.end(), passes.last[i]) != before.end();
+            EXPECT_EQ(passes.roles[i] == Role::Moved, old) << (closed ? "closed" : "open") << ", point " << i;
+            moved += passes.roles[i] == Role::Moved;
+        }
+        EXPECT_EQ(moved, before.size());
+    }
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "CurveTesting.h"
 
 #include "analysis/SchemeSetup.h"
+#include "curves/MaskRefinement.h"
 #include "model/Document.h"
 #include "model/Scene.h"
 #include "render/DeviceMapping.h"
@@ -9,6 +10,8 @@
 #include "view/ExportOptions.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -228,6 +231,43 @@ TEST_F(FigureExportTest, OverridesForTheExport)
     EXPECT_FALSE(read("s.pdf").contains("0.15 0.15 0.15 RG"));
 }
 
+// A typed mask draws the custom scheme: its CSV is the mask's rule applied
+// pass by pass to the closed polygon, to the last bit. With --open-ends an
+// open polygon's cubic B-spline runs from its first point to its last.
+TEST_F(FigureExportTest, CustomMaskAndOpenEnds)
+{
+    const Outcome run = ornelle({path("star.ornelle"), "--mask", "2: -1 0 9 16 9 0 -1 / 16", "--level", "3",
+                                 "--export", path("m.csv")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const MaskRefinement rule(*Mask::parse("2: -1 0 9 16 9 0 -1 / 16").mask);
+    std::vector<Vector> level = document.points, next;
+    for (int pass = 0; pass < 3; ++pass) {
+        rule.pass(level, next);
+        std::swap(level, next);
+    }
+    EXPECT_EQ(pointsOf(read("m.csv")), level);
+
+    QByteArray open = read("star.ornelle");
+    open.replace("\"closed\": true", "\"closed\": false");
+    QFile file(path("open.ornelle"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(open) == open.size());
+    file.close();
+    const Outcome ends = ornelle({path("open.ornelle"), "--scheme", "bspline", "--level", "6", "--open-ends",
+                                  "--export", path("open.csv")});
+    ASSERT_EQ(ends.exitCode, 0) << ends.err.constData();
+    const std::vector<Vector> curve = pointsOf(read("open.csv"));
+    const std::vector<Vector> &p = document.points;
+    ASSERT_GT(curve.size(), 64u * p.size() / 2);
+    EXPECT_LT(distance(curve.front(), p.front()), 0.01 * distance(p[1], p[0]));
+    EXPECT_LT(distance(curve.back(), p.back()), 0.01 * distance(p[p.size() - 1], p[p.size() - 2]));
+
+    // A mask that is not affine invariant is refused, nothing written.
+    const Outcome refused = ornelle({path("star.ornelle"), "--mask", "2: 1 1 1", "--export", path("r.csv")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains("not affine invariant")) << refused.err.constData();
+    EXPECT_FALSE(QFile::exists(path("r.csv")));
+}
+
 TEST_F(FigureExportTest, BadCommandLinesWriteNothing)
 {
     struct Case
@@ -265,6 +305,23 @@ TEST_F(FigureExportTest, BadCommandLinesWriteNothing)
     const Outcome help = ornelle({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--export <OUT>"));
+}
+
+TEST_F(FigureExportTest, ShippedExamplesBesideTheProgramDrawCurves)
+{
+    // --help says where they are: beside the program in a build tree.
+    const QString examples = QFileInfo(program).dir().filePath("examples");
+    const Outcome help = ornelle({"--help"});
+    EXPECT_TRUE(help.out.contains(("Example polygons: " + examples).toUtf8())) << help.out.constData();
+    const QStringList files = QDir(examples).entryList({"*.ornelle"}, QDir::Files);
+    ASSERT_GE(files.size(), 5);
+    for (const QString &name : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QString csv = path(name + ".csv");
+        const Outcome run = ornelle({QDir(examples).filePath(name), "--export", csv});
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_GT(pointsOf(read(name + ".csv")).size(), std::size_t(20)); // a curve, not its polygon
+    }
 }
 
 int main(int argc, char **argv)

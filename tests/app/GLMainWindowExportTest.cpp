@@ -366,7 +366,8 @@ void GLMainWindowExportTest::dialogOffersTypesAndOptions()
     window->exportFigure();
 
     QCOMPARE(filters, (QStringList{"Encapsulated PostScript (*.eps)", "PDF (*.pdf)", "SVG (*.svg)",
-                                   "PNG image (*.png)"}));
+                                   "PNG image (*.png)", "Curve points (CSV) (*.csv)",
+                                   "Curve points (JSON) (*.json)"}));
     QCOMPARE(proposed, QString("chaikin-level-3.pdf"));
     QVERIFY(!printColoursEnabled);
     const QImage shot(base + ".png");

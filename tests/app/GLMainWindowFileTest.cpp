@@ -83,7 +83,12 @@ const BadFile badFiles[] = {
     {"level-not-whole.ornelle", "In %1, \"schemes.bspline.level\" must be a whole number."},
     {"grid-out-of-range.ornelle", "In %1, \"view.gridSpacing\" is 11, outside 0..10."},
     {"unknown-scheme.ornelle",
-     "In %1, \"scheme\" must be one of \"none\", \"bezier\", \"chaikin\", \"bspline\" or \"proposed\"."},
+     "In %1, \"scheme\" must be one of \"none\", \"bezier\", \"chaikin\", \"bspline\", \"proposed\" or "
+     "\"custom\"."},
+    {"custom-arity.ornelle", "In %1, \"schemes.custom.arity\" must be 2 or 3."},
+    {"custom-mask-not-numbers.ornelle", "In %1, \"schemes.custom.mask\" must be an array of numbers."},
+    {"custom-mask-not-affine.ornelle", "In %1, \"schemes.custom.mask\" is refused: sub-masks sum to 2 and 1: the "
+                                       "scheme is not affine invariant."},
 };
 
 } // namespace

@@ -60,7 +60,7 @@ void GLMainWindowLegibilityTest::everyControlHasATooltip()
 {
     // Found by kind, so that a control added later without help shows up.
     QStringList controls, silent;
-    for (const char *boxName : {"controlBox", "viewBox", "areaBox", "studyBox"}) {
+    for (const char *boxName : {"controlBox", "viewBox", "areaBox", "studyBox", "laboratoryBox"}) {
         for (QWidget *w : window->findChild<QGroupBox *>(boxName)->findChildren<QWidget *>()) {
             const bool control = qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractButton *>(w) ||
                                  qobject_cast<QAbstractSlider *>(w) || qobject_cast<QAbstractSpinBox *>(w);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QSignalSpy>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -9,7 +10,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
+#include <QWhatsThis>
 #include <QtTest>
 
 #include <memory>
@@ -31,6 +34,8 @@ private slots:
     void windowOpensLargerThanRequested();
     void usageBox();
     void aboutBox();
+    void keysAndGesturesTable();
+    void whatsThisEntry();
     void ctrlQQuits(); // last: quitting closes the window
 
 private:
@@ -88,10 +93,11 @@ void GLMainWindowTest::menuBarHoldsFileEditAndHelp()
             texts << (action->isSeparator() ? QString("-") : action->text());
         return texts;
     };
-    QCOMPARE(entries("&File"), QStringList({"&New", "&Open...", "&Save", "Save &As...", "-",
-                                            "Export to &PostScript...", "&Export...", "-", "Exit"}));
-    QCOMPARE(entries("&Edit"), QStringList({"Undo", "Redo"}));
-    QCOMPARE(entries("&Help"), QStringList({"&Usage", "-", "&About"}));
+    QCOMPARE(entries("&File"), QStringList({"&New", "&Open...", "Open Recent", "Examples", "&Save", "Save &As...",
+                                            "-", "Import Points...", "-", "Export to &PostScript...", "&Export...",
+                                            "-", "Exit"}));
+    QCOMPARE(entries("&Edit"), QStringList({"Undo", "Redo", "-", "Copy Figure", "Copy Curve Points", "Paste Points"}));
+    QCOMPARE(entries("&Help"), QStringList({"&Usage", "&Keys and Gestures", "What's This?", "-", "&About"}));
 }
 
 void GLMainWindowTest::menuEntries_data()
@@ -109,8 +115,14 @@ void GLMainWindowTest::menuEntries_data()
     QTest::newRow("Exit") << "&File" << "Exit" << QKeySequence("Ctrl+Q");
     QTest::newRow("Undo") << "&Edit" << "Undo" << QKeySequence("Ctrl+Z");
     QTest::newRow("Redo") << "&Edit" << "Redo" << QKeySequence("Ctrl+Shift+Z");
+    QTest::newRow("Import Points") << "&File" << "Import Points..." << QKeySequence("Ctrl+I");
+    QTest::newRow("Copy Figure") << "&Edit" << "Copy Figure" << QKeySequence("Ctrl+C");
+    QTest::newRow("Copy Curve Points") << "&Edit" << "Copy Curve Points" << QKeySequence("Ctrl+Shift+C");
+    QTest::newRow("Paste Points") << "&Edit" << "Paste Points" << QKeySequence("Ctrl+V");
     QTest::newRow("Usage") << "&Help" << "&Usage" << QKeySequence();
     QTest::newRow("About") << "&Help" << "&About" << QKeySequence();
+    QTest::newRow("Keys and Gestures") << "&Help" << "&Keys and Gestures" << QKeySequence("F1");
+    QTest::newRow("What's This") << "&Help" << "What's This?" << QKeySequence("Shift+F1");
 }
 
 void GLMainWindowTest::menuEntries()
@@ -185,6 +197,42 @@ void GLMainWindowTest::aboutBox()
     const QStringList lines = text.split('\n');
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines[0].contains("2003"));
+}
+
+void GLMainWindowTest::keysAndGesturesTable()
+{
+    entry("&Help", "&Keys and Gestures")->trigger();
+    auto *dialog = window->findChild<QDialog *>("keysAndGesturesDialog");
+    QVERIFY(dialog);
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    auto *table = dialog->findChild<QTableWidget *>("keysAndGesturesTable");
+    QVERIFY(table);
+    QMap<QString, QString> rows; // what it does -> its keys
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (table->item(row, 1))
+            rows.insert(table->item(row, 1)->text(), table->item(row, 0)->text());
+    // The shortcuts come from the menus, with the paths a user follows.
+    QCOMPARE(rows.value("File > Save As..."), QKeySequence("Ctrl+Shift+S").toString(QKeySequence::NativeText));
+    QCOMPARE(rows.value("View > Full Screen"), QKeySequence("F11").toString(QKeySequence::NativeText));
+    QCOMPARE(rows.value("Edit > Paste Points"), QKeySequence("Ctrl+V").toString(QKeySequence::NativeText));
+    // The gestures the Usage box leaves out are here too.
+    const QStringList keys = rows.values();
+    for (const char *gesture : {"Ctrl + wheel", "Arrow keys", "Delete, Backspace", "Right drag"})
+        QVERIFY2(keys.contains(gesture), gesture);
+    // Every menu entry with a shortcut is listed.
+    for (QAction *top : window->menuBar()->actions())
+        for (QAction *action : top->menu()->actions())
+            if (!action->menu() && !action->shortcut().isEmpty())
+                QVERIFY2(rows.values().contains(action->shortcut().toString(QKeySequence::NativeText)),
+                         qPrintable(action->text()));
+    dialog->close();
+}
+
+void GLMainWindowTest::whatsThisEntry()
+{
+    entry("&Help", "What's This?")->trigger();
+    QVERIFY(QWhatsThis::inWhatsThisMode());
+    QWhatsThis::leaveWhatsThisMode();
 }
 
 void GLMainWindowTest::ctrlQQuits()

@@ -56,6 +56,13 @@ std::unique_ptr<QProcess> RecoveryTest::start()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_DATA_HOME", home->path());
     environment.insert("XDG_CONFIG_HOME", home->path());
+    // Not a first start, which would show an example instead of the empty
+    // polygon these tests edit.
+    QDir(home->path()).mkpath("ornelle");
+    QFile settings(QDir(home->path()).filePath("ornelle/ornelle.conf"));
+    if (!settings.exists() && (!settings.open(QIODevice::WriteOnly) || settings.write("[start]\nstarted=true\n") < 0))
+        return nullptr;
+    settings.close();
     program->setProcessEnvironment(environment);
     program->start(ORNELLE_EXECUTABLE, {});
     return program->waitForStarted() ? std::move(program) : nullptr;

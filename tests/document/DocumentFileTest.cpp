@@ -32,11 +32,14 @@ Document everythingSet()
     Document d;
     d.points = {{0.1 + 0.2, -10.0}, {10.0, 1.0 / 3.0}, {-9.999999999999998, 5e-324}, {2.5e-17, 7.0}};
     d.closed = true;
-    d.scheme = 3;
+    d.scheme = Schemes::Custom;
     d.settings(1) = {Document::uFromSlider(-45), Document::precisionFromSlider(3), 0, true, true};
     d.settings(2) = {Document::uFromSlider(29), 0.2, 7, false, true};
     d.settings(3) = {Document::uFromSlider(100), 0.2, 99, false, false};
-    d.settings(4) = {Document::uFromSlider(-100), 0.2, 1, false, true};
+    d.settings(4) = {Document::uFromSlider(-100), 0.2, 1, false, true, true};
+    // The custom scheme keeps its mask instead of a u.
+    d.settings(5) = {0.5, 0.2, 4, false, true, true};
+    d.customMask = Mask(3, {0.1, 1.0 / 3.0, 0.3, 0.7, 0.5, 0.6, 1 - 0.1 - 0.7, 1 - 1.0 / 3.0 - 0.5, 1 - 0.3 - 0.6});
     d.axis = false;
     d.gridSpacing = 0;
     return d;

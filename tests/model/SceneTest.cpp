@@ -116,7 +116,8 @@ TEST(SceneTest, SharesOfTheBudgetAndTheLimitMessage)
     const std::uint32_t quarter = Curve::pointBudget / 4;
     std::uint64_t total = 0;
     for (int scheme = 1; scheme <= Schemes::count; ++scheme)
-        total += scene.curve(scheme).pointLimit;
+        if (scheme == scene.selected() || scene.study().compared[std::size_t(scheme)])
+            total += scene.curve(scheme).pointLimit;
     EXPECT_EQ(scene.curve(Schemes::Chaikin).pointLimit, quarter);
     EXPECT_LE(total, Curve::pointBudget);
 
@@ -273,12 +274,18 @@ TEST(SceneTest, DocumentRoundTrip)
     document.points = polygons::star();
     document.closed = true;
     document.scheme = Schemes::Proposed;
-    document.settings(Schemes::Proposed) = {0.3, 0.2, 4, false, true};
+    document.settings(Schemes::Proposed) = {0.3, 0.2, 4, false, true, true};
     document.settings(Schemes::Bezier) = {0.5, 1.5, 0, true, false};
+    document.settings(Schemes::Custom) = {0.5, 0.2, 3, false, false, true};
+    document.customMask = MaskPresets::bspline(2, 3);
     document.axis = false;
     document.gridSpacing = 5;
     Scene scene;
     scene.apply(document);
+    EXPECT_EQ(scene.document(), document);
+    // While the levels play, the document keeps the level set.
+    ASSERT_TRUE(scene.startPlaying());
+    EXPECT_EQ(scene.selectedCurve()->level, 0);
     EXPECT_EQ(scene.document(), document);
     EXPECT_EQ(scene.selected(), Schemes::Proposed);
     EXPECT_TRUE(scene.stale());

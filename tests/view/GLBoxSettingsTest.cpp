@@ -1,5 +1,6 @@
 #include "ShownView.h"
 
+#include "curves/Schemes.h"
 #include "geometry/ControlPoints.h"
 
 #include <QSignalSpy>
@@ -169,7 +170,7 @@ void GLBoxSettingsTest::settingsKeptPerScheme()
                                                    0.5, 0.2, 0, 0, 0, 0.5, 0.2, 0, 0, 0}));
     // Numbers the selector never sends leave the selection alone.
     QSignalSpy reloads(glbox, &GLBox::setWidgetValues);
-    glbox->setCurrentCurve(5);
+    glbox->setCurrentCurve(Schemes::count + 1);
     glbox->setCurrentCurve(-1);
     QCOMPARE(glbox->currentCurve, 1);
     QCOMPARE(reloads.count(), 0);
