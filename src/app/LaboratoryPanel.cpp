@@ -227,6 +227,14 @@ void LaboratoryPanel::showScene()
     }
     if (!scene.playing() && playLevelsButton->isChecked())
         playLevelsButton->setChecked(false);
+    // A play shows the passes and gives the switch back when it ends: the
+    // Study box's Show Passes says what is drawn, without being an edit
+    // that would stop the play.
+    if (auto *passesBox = view->window()->findChild<QCheckBox *>("showPassesCheckBox");
+        passesBox && passesBox->isChecked() != scene.study().passes) {
+        const QSignalBlocker quiet(passesBox);
+        passesBox->setChecked(scene.study().passes);
+    }
     // A mask set elsewhere (a file, the command line) counts as chosen.
     const Mask &mask = scene.customCurve().customMask();
     if (!maskEdit->hasFocus()) {

@@ -182,6 +182,8 @@ void LaboratoryPanelTest::playLevelsStopsAtAnEdit()
     play->click();
     QVERIFY(scene().playing());
     QVERIFY(scene().study().passes);
+    auto *passesBox = widget<QCheckBox>("showPassesCheckBox");
+    QTRY_VERIFY(passesBox->isChecked());
     QCOMPARE(scene().selectedCurve()->level, 0);
     QTRY_COMPARE_WITH_TIMEOUT(scene().selectedCurve()->level, 1, 3000);
     // Moving u is an edit: the play stops, the level and passes come back.
@@ -190,6 +192,7 @@ void LaboratoryPanelTest::playLevelsStopsAtAnEdit()
     QVERIFY(!play->isChecked());
     QCOMPARE(scene().selectedCurve()->level, 3);
     QVERIFY(!scene().study().passes);
+    QTRY_VERIFY(!passesBox->isChecked());
 }
 
 QTEST_MAIN(LaboratoryPanelTest)
