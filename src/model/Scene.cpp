@@ -7,23 +7,14 @@
 #include "curves/ProposedCurve.h"
 #include "curves/MaskSubdivision.h"
 #include "model/Document.h"
+#include "model/TextFormat.h"
 
 #include <algorithm>
 
 #include <cstdio>
 #include <new>
 
-namespace {
-
-template <typename... Args>
-std::string format(const char *pattern, Args... args)
-{
-    char text[256];
-    std::snprintf(text, sizeof text, pattern, args...);
-    return text;
-}
-
-} // namespace
+static_assert(Scene::compareShare == Curve::pointBudget / 4, "the legend's words count the budget in quarters");
 
 Scene::Scene()
 {
@@ -386,7 +377,7 @@ Scene::Readout Scene::update()
         ++changes;
     if (const Curve *selected = selectedCurve()) {
         out.hint = notes.hint(*selected, control);
-        out.reached = reached(*selected);
+        out.reached = CurveNotes::reached(*selected, control);
     }
     // Without a selected curve nobody else takes the flag down: compared
     // curves would be made again at every update.
@@ -409,7 +400,7 @@ void Scene::updateCompared(Readout &out)
             each.resubdivide();
         } catch (const std::bad_alloc &) {
             each.clearResult();
-            out.messages.push_back(format("Not enough memory to compare the %s curve", Schemes::row(i).name));
+            out.messages.push_back(textFormat("Not enough memory to compare the %s curve", Schemes::row(i).name));
         }
         ++changes;
     }
@@ -433,8 +424,8 @@ void Scene::updateSelected(Readout &out)
         // edit or setting does.
         selected->clearResult();
         out.messages.push_back(selected->usesPrecision
-                                   ? format("Not enough memory for precision %2.2f", selected->precision)
-                                   : format("Not enough memory for level %d", selected->level));
+                                   ? textFormat("Not enough memory for precision %2.2f", selected->precision)
+                                   : textFormat("Not enough memory for level %d", selected->level));
         out.deltaArea = area;
         ++changes;
         return;
@@ -452,28 +443,11 @@ void Scene::updateSelected(Readout &out)
 std::string Scene::limitMessage()
 {
     const Curve *selected = selectedCurve();
-    // A level-driven scheme is only subdivided on a closed polygon or with
-    // open ends; otherwise limited is left over from an earlier
-    // subdivision.
-    if (!selected || (selected->usesLevel && !(control.closed || selected->openEnds)) ||
-        !(selected->limited || selected->diverged) || !selected->result) {
+    std::string text = selected ? CurveNotes::stoppedShort(*selected, control) : std::string();
+    if (text.empty()) {
         limitScheme = 0;
         limitText.clear();
         return {};
-    }
-    std::string text;
-    if (selected->diverged) {
-        text = format("Level %d stopped at %d: the next pass could take points beyond %g world units (the scheme "
-                      "diverges)",
-                      selected->level, selected->reachedLevel, MaskSubdivision::largestCoordinate);
-    } else if (selected->usesLevel) {
-        text = format("Level %d limited to %d (%u points", selected->level, selected->reachedLevel,
-                      static_cast<unsigned>(selected->result->count));
-        text += selected->pointLimit < Curve::pointBudget ? ", " + budgetShare(*selected) + " while comparing)" : ")";
-    } else {
-        // The Bezier scheme, cut by the point budget or its split work.
-        text = format("%s curve cut at depth %d: %s", Schemes::row(current).name, selected->reachedLevel,
-                      stopReason(*selected).c_str());
     }
     if (limitScheme == current && limitText == text)
         return {};
@@ -482,58 +456,15 @@ std::string Scene::limitMessage()
     return text;
 }
 
-std::string Scene::budgetShare(const Curve &each) const
-{
-    const std::uint32_t quarters = each.pointLimit / compareShare;
-    return quarters == 0   ? "a fifth of the point budget"
-           : quarters >= 3 ? "three quarters of the point budget"
-           : quarters == 2 ? "half the point budget"
-                           : "a quarter of the point budget";
-}
-
-std::string Scene::reached(const Curve &each) const
-{
-    if (each.diverged && each.drawsCurve())
-        return format("reached %d: diverges", each.reachedLevel);
-    if (!each.limited || !each.drawsCurve())
-        return {};
-    return format(each.usesLevel ? "reached %d: %s" : "depth %d: %s", each.reachedLevel, stopReason(each).c_str());
-}
-
-std::string Scene::stopReason(const Curve &each) const
-{
-    const auto *bezier = dynamic_cast<const BezierCurve *>(&each);
-    if (bezier && bezier->workLimited)
-        return format("split work budget (%u control points)", static_cast<unsigned>(control.points.count));
-    return each.pointLimit < Curve::pointBudget ? budgetShare(each) + " while comparing" : "point budget";
-}
-
-std::string Scene::legendText(int scheme) const
-{
-    const Curve &each = curve(scheme);
-    std::string text = Schemes::row(scheme).name;
-    if (control.points.count > 2 && each.closedOnly && !control.closed && !each.openEnds)
-        return text + " (needs a closed polygon)";
-    std::string depth = reached(each);
-    if (depth.empty() && each.usesLevel)
-        depth = format("level %d", each.level);
-    else if (depth.empty() && each.drawsCurve())
-        depth = format("depth %d", each.reachedLevel);
-    // The custom mask has no weight u: its mask is what it is.
-    if (scheme == Schemes::Custom)
-        return depth.empty() ? text : text + " (" + depth + ")";
-    return text + " (" + (depth.empty() ? "" : depth + ", ") + format("u %.2f", each.u()) + ")";
-}
-
 std::vector<Scene::LegendLine> Scene::legend() const
 {
     std::vector<LegendLine> lines;
     if (comparedCount() > 0) {
         if (selectedCurve())
-            lines.push_back({legendText(current), curveColour, 3.0f});
+            lines.push_back({CurveNotes::legendText(curve(current), control), curveColour, 3.0f});
         for (int i = 1; i <= Schemes::count; ++i)
             if (switches.compared[static_cast<std::size_t>(i)] && i != current)
-                lines.push_back({legendText(i), Schemes::row(i).colour, compareWidth});
+                lines.push_back({CurveNotes::legendText(curve(i), control), Schemes::row(i).colour, compareWidth});
     }
     const Curve *selected = selectedCurve();
     if (selected && selected->depthColour && selected->supportsDepthColour && selected->drawsCurve())

@@ -48,7 +48,7 @@ public:
         std::vector<std::string> messages;
         // Said for as long as it holds (CurveNotes::hint): why the
         // selected curve draws nothing, or that its u diverges; and where
-        // its subdivision stopped short (reached()). Empty when nothing
+        // its subdivision stopped short (CurveNotes::reached). Empty when nothing
         // is to be said or no scheme is selected.
         std::string hint;
         std::string reached;
@@ -195,17 +195,10 @@ public:
     // Schemes compared beside the selected one: ticked, not selected.
     int comparedCount() const;
     // The legend: one line per drawn curve (the selected one first) with
-    // its level, or where it stopped (reached()), and u, while something
+    // its level, or where it stopped (CurveNotes::reached), and u, while something
     // is compared; then the key of Depth Colour while the selected curve
     // shows it. Empty when neither.
     std::vector<LegendLine> legend() const;
-    // The share-of-budget words for messages ("half the point budget").
-    std::string budgetShare(const Curve &curve) const;
-    // Where curve's last subdivision stopped short of its level (refining
-    // schemes: "reached 19: point budget", or "... : a quarter of the
-    // point budget while comparing") or of its precision (Bezier: "depth
-    // 12: point budget"); empty when it did not or draws nothing.
-    std::string reached(const Curve &curve) const;
     // The message that says where the selected curve stopped short of its
     // level ("Level 99 limited to 19 ...") or precision (the Bezier curve
     // "cut at depth 0: split work budget ..."), when it did and that
@@ -237,11 +230,6 @@ private:
     std::uint32_t comparedShare() const;
     void updateCompared(Readout &out);
     void updateSelected(Readout &out);
-    // Why curve stopped short: "point budget", "a quarter of the point
-    // budget while comparing", "split work budget (N control points)".
-    std::string stopReason(const Curve &curve) const;
-    // The legend's words for scheme: its name, level (or depth) and u.
-    std::string legendText(int scheme) const;
 
     ControlPoints control;
     List<Curve> curveList;
