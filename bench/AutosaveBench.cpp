@@ -3,6 +3,7 @@
 // write; the autosave must wait for the drag's end, so that no step pays for
 // a write. Beside them, what one write costs (on the GUI thread, after an
 // edit), for polygons of a few to the most points a file holds.
+#include "CircleDrag.h"
 #include "app/GLMainWindow.h"
 #include "curves/Curve.h"
 #include "document/Autosave.h"
@@ -13,7 +14,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -79,37 +79,15 @@ void DragStep(benchmark::State &state)
     }
     view->repaint();
 
-    const auto at = [view](double x, double y) {
-        const double s = view->width();
-        return QPointF((x + 10) / 20 * s, (10 - y) / 20 * s);
-    };
-    QPointF where = at(8, 0);
-    QTest::mousePress(view, Qt::RightButton, {}, where.toPoint());
-    double longest = 0, total = 0;
-    int step = 0;
-    for (auto _ : state) {
-        const auto end = Clock::now() + std::chrono::seconds(3);
-        while (Clock::now() < end) {
-            const auto start = Clock::now();
-            where += QPointF(std::cos(step * 0.1), std::sin(step * 0.1));
-            ++step;
-            QMouseEvent move(QEvent::MouseMove, where, view->mapToGlobal(where), Qt::NoButton, Qt::RightButton,
-                             Qt::NoModifier);
-            QApplication::sendEvent(view, &move);
-            view->repaint();
-            QCoreApplication::processEvents(); // timers fire here, as in the event loop
-            const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-            longest = std::max(longest, seconds);
-            total += seconds;
-        }
-        state.SetIterationTime(total / step); // the mean step
-    }
+    CircleDrag drag(view);
+    for (auto _ : state)
+        state.SetIterationTime(drag.stepFor(std::chrono::seconds(3), [] {})); // the mean step
     // A recovery file that exists before the release was written during
     // the drag.
     const bool writtenDuringDrag = QFileInfo::exists(window.autosaveFile().path());
-    QTest::mouseRelease(view, Qt::RightButton, {}, where.toPoint());
-    state.counters["longest_ms"] = longest * 1000;
-    state.counters["steps"] = step;
+    drag.release();
+    state.counters["longest_ms"] = drag.longest() * 1000;
+    state.counters["steps"] = drag.steps();
     state.counters["written_during_drag"] = writtenDuringDrag;
     // The drag's end is a change: the work is written a moment later.
     const auto deadline = Clock::now() + std::chrono::seconds(3);

@@ -4,6 +4,7 @@
 // allows; the 200-value sweep of the regularity against u (or w) of each
 // family, on one thread; and a drag step while the window sweeps in the
 // background, beside the same drag with the sweep done.
+#include "CircleDrag.h"
 #include "analysis/RegularitySweep.h"
 #include "app/AnalysisSection.h"
 #include "app/GLMainWindow.h"
@@ -19,7 +20,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
@@ -31,7 +31,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 
 // A window with a closed 7-point circle, scheme selected at level (the
 // budget cuts it to what fits).
@@ -125,36 +124,16 @@ void DragDuringSweep(benchmark::State &state)
         while (!analysis->sweepFinished())
             QTest::qWait(20);
     view->repaint();
-    const auto at = [view](double x, double y) {
-        const double s = view->width();
-        return QPointF((x + 10) / 20 * s, (10 - y) / 20 * s);
-    };
-    QPointF where = at(8, 0);
-    QTest::mousePress(view, Qt::RightButton, {}, where.toPoint());
-    double longest = 0, total = 0;
-    int step = 0;
+    CircleDrag drag(view);
     bool endedDuringDrag = false;
-    for (auto _ : state) {
-        const auto end = Clock::now() + std::chrono::seconds(2);
-        while (Clock::now() < end) {
-            const auto start = Clock::now();
-            where += QPointF(std::cos(step * 0.1), std::sin(step * 0.1));
-            ++step;
-            QMouseEvent move(QEvent::MouseMove, where, view->mapToGlobal(where), Qt::NoButton, Qt::RightButton,
-                             Qt::NoModifier);
-            QApplication::sendEvent(view, &move);
-            view->repaint();
-            QCoreApplication::processEvents(); // the sweep's values arrive here
-            const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-            longest = std::max(longest, seconds);
-            total += seconds;
+    for (auto _ : state)
+        state.SetIterationTime(drag.stepFor(std::chrono::seconds(2), [&] {
+            // The sweep's values arrive with the step's events.
             endedDuringDrag = endedDuringDrag || (sweeping && analysis->sweepFinished());
-        }
-        state.SetIterationTime(total / step);
-    }
-    QTest::mouseRelease(view, Qt::RightButton, {}, where.toPoint());
-    state.counters["longest_ms"] = longest * 1000;
-    state.counters["steps"] = step;
+        }));
+    drag.release();
+    state.counters["longest_ms"] = drag.longest() * 1000;
+    state.counters["steps"] = drag.steps();
     state.counters["sweep_ended_in_drag"] = endedDuringDrag;
 }
 BENCHMARK(DragDuringSweep)->ArgName("sweeping")->Arg(0)->Arg(1)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);

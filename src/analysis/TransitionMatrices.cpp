@@ -1,6 +1,6 @@
 #include "analysis/TransitionMatrices.h"
 
-#include "analysis/SpectralRadius.h"
+#include "analysis/LargestEigenvalue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -84,7 +84,7 @@ void TransitionMatrices::visit(std::vector<int> &word, const std::vector<double>
                                double &best) const
 {
     if (isLyndon(word))
-        if (const std::optional<double> rho = SpectralRadius::of(product, size))
+        if (const std::optional<double> rho = LargestEigenvalue::of(product, size))
             best = std::max(best, std::pow(*rho, 1.0 / double(word.size())));
     if (int(word.size()) >= maxLength)
         return;

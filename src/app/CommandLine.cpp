@@ -31,13 +31,7 @@ const QList<Positional> positionals{
 
 void declareOptions(QCommandLineParser &parser)
 {
-    // Where the examples are, for a user who wants one on the command line.
-    const QString examples = ExampleFiles::folder();
-    parser.setApplicationDescription(
-        QString::fromUtf8(ornelle::description) + "\n\n" +
-        (examples.isEmpty() ? QCoreApplication::translate("CommandLine", "No example polygons were found.")
-                            : QCoreApplication::translate("CommandLine", "Example polygons: %1")
-                                  .arg(QDir::toNativeSeparators(examples))));
+    parser.setApplicationDescription(QString::fromUtf8(ornelle::description));
     // Qt's own options are single-dash words; read "-style" as one option,
     // not as -s -t -y -l -e.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -165,8 +159,17 @@ CommandLine::CommandLine(int argc, char *argv[])
     QCoreApplication reader(argc, argv);
     declareOptions(parser);
     const bool parsed = parser.parse(QCoreApplication::arguments());
-    if (parser.isSet("help") || parser.isSet("help-all"))
+    if (parser.isSet("help") || parser.isSet("help-all")) {
+        // Where the examples are, for a user who wants one on the command
+        // line; looked for only when the help is asked for.
+        const QString examples = ExampleFiles::folder();
+        parser.setApplicationDescription(
+            parser.applicationDescription() + "\n\n" +
+            (examples.isEmpty() ? QCoreApplication::translate("CommandLine", "No example polygons were found.")
+                                : QCoreApplication::translate("CommandLine", "Example polygons: %1")
+                                      .arg(QDir::toNativeSeparators(examples))));
         parser.showHelp(EXIT_SUCCESS);
+    }
     if (parser.isSet("version"))
         parser.showVersion();
     // The analysis and the figures need no window: they answer here,

@@ -3,6 +3,7 @@
 #include "geometry/ControlPoints.h"
 #include "render/Canvas.h"
 #include "render/Frame.h"
+#include "render/Palette.h"
 
 #include <cmath>
 
@@ -10,8 +11,8 @@ namespace {
 
 using Colour = Canvas::Colour;
 
-constexpr Colour ghostGrey{0.6f, 0.6f, 0.6f};
-constexpr Colour printDark{0.15f, 0.15f, 0.15f};
+using Palette::ghostGrey;
+using Palette::printDark;
 constexpr Colour blue{0.0f, 0.0f, 1.0f};
 constexpr Colour red{1.0f, 0.0f, 0.0f};
 

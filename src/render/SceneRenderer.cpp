@@ -4,6 +4,7 @@
 #include "render/Canvas.h"
 #include "render/CurveLayout.h"
 #include "render/Frame.h"
+#include "render/Palette.h"
 #include "render/PolygonVertices.h"
 
 #include <algorithm>
@@ -14,8 +15,8 @@ namespace {
 using Colour = Canvas::Colour;
 
 constexpr Colour gridGrey{0.5f, 0.5f, 0.5f};
-constexpr Colour ghostGrey{0.6f, 0.6f, 0.6f};
-constexpr Colour printDark{0.15f, 0.15f, 0.15f};
+using Palette::ghostGrey;
+using Palette::printDark;
 constexpr Colour white{1.0f, 1.0f, 1.0f};
 
 // Teeth stand at most at this many points of a curve, and no closer than

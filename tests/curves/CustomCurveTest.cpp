@@ -124,10 +124,12 @@ TEST(CustomCurveTest, InfluenceIsWhereTheCurveMoves)
                 // An open curve's ends can cut the support short, where an
                 // interpolating scheme keeps the end points in place.
                 const std::uint64_t last = (span->first + span->count - 1) % before.size();
-                if (closed || span->first > 0)
+                if (closed || span->first > 0) {
                     EXPECT_TRUE(changed.count(span->first)) << "the support starts where the curve moves";
-                if (closed || last + 1 < before.size())
+                }
+                if (closed || last + 1 < before.size()) {
                     EXPECT_TRUE(changed.count(last)) << "and ends there";
+                }
             }
         }
     }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "analysis/SpectralRadius.h"
+#include "analysis/LargestEigenvalue.h"
 
 #include <cmath>
 #include <limits>
@@ -38,7 +38,7 @@ std::vector<double> conjugated(const std::vector<double> &d, std::size_t n, unsi
     return a;
 }
 
-TEST(SpectralRadiusTest, KnownEigenvalues)
+TEST(LargestEigenvalueTest, KnownEigenvalues)
 {
     struct Case
     {
@@ -64,13 +64,13 @@ TEST(SpectralRadiusTest, KnownEigenvalues)
         {"rotated complex pair", conjugated({1, -3, 0, 3, 1, 0, 0, 0, 2}, 3, 8), 3, std::sqrt(10.0), 1e-13},
     };
     for (const Case &k : cases) {
-        const std::optional<double> rho = SpectralRadius::of(k.matrix, k.n);
+        const std::optional<double> rho = LargestEigenvalue::of(k.matrix, k.n);
         ASSERT_TRUE(rho) << k.name;
         EXPECT_NEAR(*rho, k.radius, k.tolerance * std::max(1.0, k.radius)) << k.name;
     }
 }
 
-TEST(SpectralRadiusTest, LargerRandomSpectrum)
+TEST(LargestEigenvalueTest, LargerRandomEigenvalues)
 {
     // 40 eigenvalues: 20 reals and 10 complex pairs, the largest a pair.
     const std::size_t n = 40;
@@ -85,15 +85,15 @@ TEST(SpectralRadiusTest, LargerRandomSpectrum)
         d[(i + 1) * n + i] = im;
     }
     const double largest = std::hypot(0.3 * 9 - 1.0, 0.1 + 0.2 * 9);
-    const std::optional<double> rho = SpectralRadius::of(conjugated(d, n, 9), n);
+    const std::optional<double> rho = LargestEigenvalue::of(conjugated(d, n, 9), n);
     ASSERT_TRUE(rho);
     EXPECT_NEAR(*rho, largest, 1e-12);
 }
 
-TEST(SpectralRadiusTest, RefusesWhatItCannotRead)
+TEST(LargestEigenvalueTest, RefusesWhatItCannotRead)
 {
-    EXPECT_FALSE(SpectralRadius::of({1, std::numeric_limits<double>::quiet_NaN(), 0, 1}, 2));
-    EXPECT_FALSE(SpectralRadius::of({1, 2, 3}, 2));
+    EXPECT_FALSE(LargestEigenvalue::of({1, std::numeric_limits<double>::quiet_NaN(), 0, 1}, 2));
+    EXPECT_FALSE(LargestEigenvalue::of({1, 2, 3}, 2));
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 // units in the last place of the matrix's norm for a well-conditioned
 // eigenvalue; a defective one (a Jordan block of size k) to about
 // eps^(1/k) relative. Cost O(n^3), memory one copy of the matrix.
-class SpectralRadius
+class LargestEigenvalue
 {
 public:
     // The matrix is n x n, row-major (entry (i, j) at i * n + j), every

@@ -1,4 +1,4 @@
-#include "analysis/SpectralRadius.h"
+#include "analysis/LargestEigenvalue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -246,7 +246,7 @@ std::optional<double> hessenbergRadius(Square a)
 
 } // namespace
 
-std::optional<double> SpectralRadius::of(std::vector<double> matrix, std::size_t n)
+std::optional<double> LargestEigenvalue::of(std::vector<double> matrix, std::size_t n)
 {
     if (n == 0)
         return 0.0;
